@@ -1,0 +1,65 @@
+# Shared build settings for every project target.
+
+set(SKYFIREWRIGHT_WARNINGS -Wall -Wextra -Werror)
+
+set(SKYFIREWRIGHT_SANITIZER_FLAGS)
+if(SKYFIREWRIGHT_SANITIZE)
+  set(SKYFIREWRIGHT_SANITIZER_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointer
+                                    -fno-sanitize-recover=undefined)
+  add_compile_options(${SKYFIREWRIGHT_SANITIZER_FLAGS})
+  add_link_options(${SKYFIREWRIGHT_SANITIZER_FLAGS})
+endif()
+
+# skyfirewright_module(NAME [DEPENDS lib...] [SYSTEM_LIBS lib...])
+# Builds src/NAME into the static library sky_NAME from every .cpp file of the folder
+# except tests (*Test.cpp), benchmarks (*Benchmark.cpp) and fuzz targets (*Fuzz.cpp).
+# Tests beside the module become one test executable sky_NAME_tests run by ctest;
+# benchmarks become sky_NAME_bench.
+function(skyfirewright_module name)
+  cmake_parse_arguments(ARG "" "" "DEPENDS;SYSTEM_LIBS" ${ARGN})
+  file(GLOB_RECURSE all_sources CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  set(lib_sources)
+  set(test_sources)
+  set(bench_sources)
+  foreach(src IN LISTS all_sources)
+    if(src MATCHES "Test\\.cpp$")
+      list(APPEND test_sources ${src})
+    elseif(src MATCHES "Benchmark\\.cpp$")
+      list(APPEND bench_sources ${src})
+    elseif(src MATCHES "Fuzz\\.cpp$")
+      # fuzz targets are built by the fuzz build only
+    else()
+      list(APPEND lib_sources ${src})
+    endif()
+  endforeach()
+
+  set(target sky_${name})
+  if(lib_sources)
+    add_library(${target} STATIC ${lib_sources})
+    target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_compile_options(${target} PRIVATE ${SKYFIREWRIGHT_WARNINGS})
+    target_link_libraries(${target} PUBLIC ${ARG_DEPENDS} ${ARG_SYSTEM_LIBS})
+  else()
+    # a folder of headers only
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${target} INTERFACE ${ARG_DEPENDS} ${ARG_SYSTEM_LIBS})
+  endif()
+
+  if(SKYFIREWRIGHT_TESTS AND test_sources)
+    add_executable(${target}_tests ${test_sources})
+    target_compile_options(${target}_tests PRIVATE ${SKYFIREWRIGHT_WARNINGS})
+    target_link_libraries(${target}_tests PRIVATE ${target} sky_TestSupport GTest::gtest GTest::gmock)
+    gtest_discover_tests(${target}_tests
+                         WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
+                         PROPERTIES LABELS ${name}
+                         DISCOVERY_TIMEOUT 60)
+  endif()
+
+  if(SKYFIREWRIGHT_BENCHMARKS AND bench_sources)
+    add_executable(${target}_bench ${bench_sources})
+    target_compile_options(${target}_bench PRIVATE ${SKYFIREWRIGHT_WARNINGS})
+    target_link_libraries(${target}_bench PRIVATE ${target} benchmark::benchmark_main)
+  endif()
+endfunction()

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs every Debian package Skyfirewright needs to build, run and test.
+# Idempotent and quick when everything is there; uses sudo when not run as root.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake ninja-build g++ pkg-config
+  # tests, benchmarks, fuzzing and the sanitizer runtime
+  libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev
+  # code style
+  clang-format clang-tidy
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+  sudo_cmd=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
