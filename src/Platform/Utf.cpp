@@ -69,8 +69,9 @@ std::wstring fromUtf8(std::string_view utf8)
             c = (c << 6) | (static_cast<unsigned char>(utf8[j]) & 0x3F);
         }
         if (!ok || c < minimum || c > 0x10FFFF || isSurrogate(c)) {
+            // One replacement for the lead byte and the continuation bytes that followed it.
             out += static_cast<wchar_t>(kReplacement);
-            i = ok ? j : i + 1;
+            i = j;
             continue;
         }
         out += static_cast<wchar_t>(c);
