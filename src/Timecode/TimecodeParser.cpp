@@ -3,20 +3,10 @@
 #include <cmath>
 #include <cwchar>
 
+#include "Platform/NumberReading.h"
 #include "Timecode/SMPTE.h"
 
 namespace {
-
-std::wstring trim(const std::wstring& text)
-{
-    const wchar_t* blanks = L" \n\r\f\t\v";
-    const auto first = text.find_first_not_of(blanks);
-    if (first == std::wstring::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(blanks);
-    return text.substr(first, last - first + 1);
-}
 
 // A frame count computed from real numbers, refused (-1) when it is not a time of day.
 int checkedFrameCount(double frames, int format)
@@ -31,21 +21,17 @@ int checkedFrameCount(double frames, int format)
     return static_cast<int>(rounded);
 }
 
+// A group that is missing or does not read counts as 0.
 double readGroup(const std::wstring& group)
 {
-    double value = 0.0;
-    if (group.empty() || std::swscanf(group.c_str(), L"%lf", &value) != 1 ||
-        !std::isfinite(value)) {
-        return 0.0;
-    }
-    return value;
+    return Platform::readLeadingReal(group).value_or(0.0);
 }
 
 }  // namespace
 
 int parseTimecodeStrict(const std::wstring& text, int format)
 {
-    const std::wstring trimmed = trim(text);
+    const std::wstring trimmed = Platform::trimBlanks(text);
     if (trimmed.size() != 11) {
         return -1;
     }
@@ -68,7 +54,7 @@ int parseTimecode(const std::wstring& text, int format)
         return strict;
     }
     std::wstring digits;
-    for (wchar_t c : trim(text)) {
+    for (wchar_t c : Platform::trimBlanks(text)) {
         if (c != L':') {
             digits += c;
         }
@@ -98,11 +84,9 @@ int parseTimecodeOrTenths(const std::wstring& text, int format)
     if (strict >= 0) {
         return strict;
     }
-    double tenths = 0.0;
-    const std::wstring trimmed = trim(text);
-    if (std::swscanf(trimmed.c_str(), L"%lf", &tenths) != 1 || !std::isfinite(tenths) ||
-        tenths < 0.0 || tenths > 1300.0) {
+    const std::optional<double> tenths = Platform::readLeadingReal(Platform::trimBlanks(text));
+    if (!tenths || *tenths < 0.0 || *tenths > 1300.0) {
         return -1;
     }
-    return checkedFrameCount(SMPTE::framesPerSecond(format) * (tenths / 10.0) + 0.5, format);
+    return checkedFrameCount(SMPTE::framesPerSecond(format) * (*tenths / 10.0) + 0.5, format);
 }
