@@ -22,13 +22,14 @@ function(skyfirewright_module name)
   set(lib_sources)
   set(test_sources)
   set(bench_sources)
+  set(fuzz_sources)
   foreach(src IN LISTS all_sources)
     if(src MATCHES "Test\\.cpp$")
       list(APPEND test_sources ${src})
     elseif(src MATCHES "Benchmark\\.cpp$")
       list(APPEND bench_sources ${src})
     elseif(src MATCHES "Fuzz\\.cpp$")
-      # fuzz targets are built by the fuzz build only
+      list(APPEND fuzz_sources ${src})
     else()
       list(APPEND lib_sources ${src})
     endif()
@@ -55,6 +56,20 @@ function(skyfirewright_module name)
                          WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
                          PROPERTIES LABELS ${name}
                          DISCOVERY_TIMEOUT 60)
+  endif()
+
+  # Each XxxFuzz.cpp is one libFuzzer target, fuzz_Xxx, built only in a fuzz build (clang,
+  # SKYFIREWRIGHT_FUZZ=ON). Its seed corpus is the folder XxxFuzz.corpus beside it.
+  if(SKYFIREWRIGHT_FUZZ)
+    foreach(src IN LISTS fuzz_sources)
+      get_filename_component(stem ${src} NAME_WE)
+      string(REGEX REPLACE "Fuzz$" "" fuzz_name ${stem})
+      add_executable(fuzz_${fuzz_name} ${src})
+      target_compile_options(fuzz_${fuzz_name} PRIVATE ${SKYFIREWRIGHT_WARNINGS} -fsanitize=fuzzer)
+      target_link_options(fuzz_${fuzz_name} PRIVATE -fsanitize=fuzzer)
+      target_link_libraries(fuzz_${fuzz_name} PRIVATE ${target})
+      set_property(GLOBAL APPEND PROPERTY SKYFIREWRIGHT_FUZZ_TARGETS fuzz_${fuzz_name})
+    endforeach()
   endif()
 
   if(SKYFIREWRIGHT_BENCHMARKS AND bench_sources)

@@ -16,3 +16,8 @@ fi
 
 build_dir=$("$root/scripts/build.sh" | tail -n 1)
 ctest --test-dir "$build_dir" --output-on-failure -j"$(nproc)" "$@"
+
+# Under CI every reader of untrusted bytes is also fuzzed for a bounded time.
+if [ -n "${CI:-}" ]; then
+  FUZZ_SECONDS=${FUZZ_SECONDS:-30} "$root/scripts/fuzz.sh"
+fi
