@@ -51,6 +51,11 @@ TEXTS = {
         "PRESET.SCREEN.LOCATION.RADIOBUTTON.SCENE": "Add to the scene",
         "PRESET.SCREEN.LOCATION.RADIOBUTTON.CHASE": "Add as a chase step",
         "PRESET.SCREEN.LOCATION.RADIOBUTTON.OWN.SCENE": "A scene per fixture",
+        "ERROR.PATCH_NO_FIXTURE": "Select at least one fixture to patch.",
+        "ERROR.PATCH_START_ADDRESS": "The start address must be a DMX channel from 1 to 512.",
+        "ERROR.PATCH_DEVICE_NUMBER": "Device numbers start at 1.",
+        "ERROR.PATCH_CHANNEL_RANGE": "The devices do not fit: a channel would lie beyond DMX channel 512.",
+        "ERROR.PATCH_MODE": "This patch mode does not fit the number of devices and fixtures.",
     },
     "nl-nl": {
         "WINDOW.TITLE": "Skyfirewright",
@@ -91,6 +96,11 @@ TEXTS = {
         "PRESET.SCREEN.LOCATION.RADIOBUTTON.SCENE": "Aan de scène toevoegen",
         "PRESET.SCREEN.LOCATION.RADIOBUTTON.CHASE": "Als chase-stap toevoegen",
         "PRESET.SCREEN.LOCATION.RADIOBUTTON.OWN.SCENE": "Een scène per fixture",
+        "ERROR.PATCH_NO_FIXTURE": "Selecteer ten minste één fixture om te patchen.",
+        "ERROR.PATCH_START_ADDRESS": "Het startadres moet een DMX-kanaal van 1 tot en met 512 zijn.",
+        "ERROR.PATCH_DEVICE_NUMBER": "Apparaatnummers beginnen bij 1.",
+        "ERROR.PATCH_CHANNEL_RANGE": "De apparaten passen niet: een kanaal zou voorbij DMX-kanaal 512 vallen.",
+        "ERROR.PATCH_MODE": "Deze patchmodus past niet bij het aantal apparaten en fixtures.",
     },
 }
 
