@@ -31,18 +31,18 @@ AssertionHandler setAssertionHandler(AssertionHandler handler);
 }  // namespace Platform
 
 // SKY_ASSERT(expression, unit): unit is the short name of the checking unit, e.g. "SMPTE".
-#define SKY_ASSERT(expression, unit)                                          \
-    do {                                                                      \
-        if (!(expression)) {                                                  \
+#define SKY_ASSERT(expression, unit)                                            \
+    do {                                                                        \
+        if (!(expression)) {                                                    \
             ::Platform::assertionFailed(#expression, unit, __FILE__, __LINE__); \
-        }                                                                     \
+        }                                                                       \
     } while (false)
 
 // The same check with the reported text given explicitly, for checks whose text names the
 // caller's argument rather than the local expression.
-#define SKY_ASSERT_TEXT(expression, text, unit)                        \
-    do {                                                               \
-        if (!(expression)) {                                           \
+#define SKY_ASSERT_TEXT(expression, text, unit)                          \
+    do {                                                                 \
+        if (!(expression)) {                                             \
             ::Platform::assertionFailed(text, unit, __FILE__, __LINE__); \
-        }                                                              \
+        }                                                                \
     } while (false)

@@ -30,7 +30,8 @@ std::string numberPart(const std::wstring& text, bool& negative, const char* all
     std::string ascii;
     for (; i < text.size(); ++i) {
         const wchar_t c = text[i];
-        if (c > 0x7F || std::string_view(allowed).find(static_cast<char>(c)) == std::string_view::npos) {
+        if (c > 0x7F ||
+            std::string_view(allowed).find(static_cast<char>(c)) == std::string_view::npos) {
             break;
         }
         ascii += static_cast<char>(c);

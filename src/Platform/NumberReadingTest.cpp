@@ -12,10 +12,17 @@ TEST(NumberReading, LeadingIntegers)
         const wchar_t* text;
         std::optional<int> value;
     } cases[] = {
-        {L"12abc", 12},          {L"  -7", -7},        {L"+3", 3},
-        {L"abc", std::nullopt},  {L"", std::nullopt},  {L"- 5", std::nullopt},
-        {L"--5", std::nullopt},  {L"99999999999", INT_MAX}, {L"-2147483648", INT_MIN},
-        {L"-99999999999", INT_MIN}, {L"\u0661", std::nullopt},  // Arabic-Indic one
+        {L"12abc", 12},
+        {L"  -7", -7},
+        {L"+3", 3},
+        {L"abc", std::nullopt},
+        {L"", std::nullopt},
+        {L"- 5", std::nullopt},
+        {L"--5", std::nullopt},
+        {L"99999999999", INT_MAX},
+        {L"-2147483648", INT_MIN},
+        {L"-99999999999", INT_MIN},
+        {L"\u0661", std::nullopt},  // Arabic-Indic one
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Platform::readLeadingInt(c.text), c.value) << '"' << c.text << '"';
@@ -28,10 +35,18 @@ TEST(NumberReading, LeadingRealsUseAFullStopWhateverTheLocale)
         const wchar_t* text;
         std::optional<double> value;
     } cases[] = {
-        {L"2.5", 2.5},           {L" .5x", 0.5},        {L"-1.25", -1.25},
-        {L"1e2", 100.0},         {L"1e", 1.0},          {L"3,5", 3.0},
-        {L"--5", std::nullopt},  {L".", std::nullopt},  {L"nan", std::nullopt},
-        {L"inf", std::nullopt},  {L"1e999", std::nullopt}, {L"", std::nullopt},
+        {L"2.5", 2.5},
+        {L" .5x", 0.5},
+        {L"-1.25", -1.25},
+        {L"1e2", 100.0},
+        {L"1e", 1.0},
+        {L"3,5", 3.0},
+        {L"--5", std::nullopt},
+        {L".", std::nullopt},
+        {L"nan", std::nullopt},
+        {L"inf", std::nullopt},
+        {L"1e999", std::nullopt},
+        {L"", std::nullopt},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Platform::readLeadingReal(c.text), c.value) << '"' << c.text << '"';

@@ -20,11 +20,11 @@ TEST(Utf, MalformedInputBecomesReplacementCharacters)
         std::wstring text;
     } cases[] = {
         {"\xFF", L"\uFFFD"},
-        {"a\xC3", L"a\uFFFD"},                 // truncated sequence
-        {"\xC0\xAF", L"\uFFFD"},               // overlong form of '/'
-        {"\xED\xA0\x80", L"\uFFFD"},           // an encoded surrogate
-        {"\xE2\x82x", L"\uFFFDx"},             // broken continuation
-        {"\xF4\x90\x80\x80", L"\uFFFD"},       // above U+10FFFF
+        {"a\xC3", L"a\uFFFD"},            // truncated sequence
+        {"\xC0\xAF", L"\uFFFD"},          // overlong form of '/'
+        {"\xED\xA0\x80", L"\uFFFD"},      // an encoded surrogate
+        {"\xE2\x82x", L"\uFFFDx"},        // broken continuation
+        {"\xF4\x90\x80\x80", L"\uFFFD"},  // above U+10FFFF
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Platform::fromUtf8(c.bytes), c.text);

@@ -32,8 +32,8 @@ void writeMetadata(KeyValueList& metadata, const std::wstring& key, const std::w
 std::wstring formatPrice(double price)
 {
     char buffer[400];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, price,
-                                      std::chars_format::fixed, 2);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, price, std::chars_format::fixed, 2);
     return std::wstring(buffer, result.ptr);
 }
 

@@ -10,8 +10,8 @@ namespace {
 // duration 5 s, prefire 1000 ms, weight 250 g, caliber "30 mm", price 12.5
 Effect shell(const std::wstring& articleNumber)
 {
-    return Effect(5, 1000, 80, 250, -1, 0, L"Red peony", articleNumber, 12.5, L"30 mm",
-                  L"Maker", L"red", L"shell", L"90", L"round", L"1.3G", L"60");
+    return Effect(5, 1000, 80, 250, -1, 0, L"Red peony", articleNumber, 12.5, L"30 mm", L"Maker",
+                  L"red", L"shell", L"90", L"round", L"1.3G", L"60");
 }
 
 std::wstring meta(const Cue& cue, const wchar_t* key)
@@ -22,8 +22,8 @@ std::wstring meta(const Cue& cue, const wchar_t* key)
 
 struct Fixture_ {
     CueList cues;
-    Cue* cue = cues.add(SMPTE(SMPTE::SMPTE_25, 0, 1, 0, 0), CueCommand::pyro(0x101), 0, 0, 1, -1,
-                        "");
+    Cue* cue =
+        cues.add(SMPTE(SMPTE::SMPTE_25, 0, 1, 0, 0), CueCommand::pyro(0x101), 0, 0, 1, -1, "");
     Fixture_() { cue->setSelected(true); }
 };
 
@@ -58,8 +58,8 @@ TEST(EffectAssignment, SameArticleFillsOnlyGaps)
     applyEffectToSelectedCues(f.cues, shell(L"A1"), SMPTE::SMPTE_25);
     EXPECT_EQ(meta(*f.cue, L"~DESC"), L"my own words");
     EXPECT_EQ(meta(*f.cue, L"~TYPE"), L"shell");  // was empty
-    EXPECT_EQ(f.cue->getDuration(), 10);         // kept: the cue had one
-    EXPECT_EQ(f.cue->getPrefireTime(), 25);      // always taken
+    EXPECT_EQ(f.cue->getDuration(), 10);          // kept: the cue had one
+    EXPECT_EQ(f.cue->getPrefireTime(), 25);       // always taken
 }
 
 TEST(EffectAssignment, OnlySelectedCuesAndDropFrameRate)
@@ -72,14 +72,15 @@ TEST(EffectAssignment, OnlySelectedCuesAndDropFrameRate)
     e.setPrefire(1500);
     applyEffectToSelectedCues(cues, e, SMPTE::SMPTE_30DF);
     EXPECT_EQ(a->getMetadata().size(), 0);
-    EXPECT_EQ(b->getPrefireTime(), 44);   // trunc(29.97 x 1.5)
-    EXPECT_EQ(b->getDuration(), 149);     // trunc(29.97 x 5)
+    EXPECT_EQ(b->getPrefireTime(), 44);  // trunc(29.97 x 1.5)
+    EXPECT_EQ(b->getDuration(), 149);    // trunc(29.97 x 5)
 }
 
 TEST(EffectAssignment, PrefireThatWouldFireBeforeZeroIsRefusedPerCue)
 {
     CueList cues;
-    Cue* early = cues.add(SMPTE(SMPTE::SMPTE_25, 0, 0, 0, 10), CueCommand::pyro(1), 0, 0, 1, -1, "");
+    Cue* early =
+        cues.add(SMPTE(SMPTE::SMPTE_25, 0, 0, 0, 10), CueCommand::pyro(1), 0, 0, 1, -1, "");
     early->setSelected(true);
     EXPECT_EQ(applyEffectToSelectedCues(cues, shell(L"A1"), SMPTE::SMPTE_25), 1);
     EXPECT_EQ(early->getPrefireTime(), 0);
@@ -93,10 +94,15 @@ TEST(EffectAssignment, CalibreAndWeightNormalisation)
         bool emptyForZero;
         const wchar_t* expected;
     } cases[] = {
-        {L"30 mm", true, L"30"},  {L"", true, L""},     {L"0", true, L""},
-        {L"", false, L"0"},       {L" 75g", false, L"75"}, {L"-5", false, L"-5"},
+        {L"30 mm", true, L"30"},
+        {L"", true, L""},
+        {L"0", true, L""},
+        {L"", false, L"0"},
+        {L" 75g", false, L"75"},
+        {L"-5", false, L"-5"},
         // No leading number: kept as typed rather than lost.
-        {L"Ø 30", true, L"Ø 30"}, {L"approx. 2 kg", false, L"approx. 2 kg"},
+        {L"Ø 30", true, L"Ø 30"},
+        {L"approx. 2 kg", false, L"approx. 2 kg"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(normaliseLeadingNumber(c.text, c.emptyForZero), c.expected) << c.text;

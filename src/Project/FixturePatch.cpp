@@ -16,9 +16,9 @@ constexpr int kLastChannel = 512;
 // not in the plan at all; only their effect on the bases of later devices remains.
 struct Device {
     const Fixture* fixture;
-    int base;               // DMX channel of the device's first channel
-    bool startsFixture;     // first device of its fixture (own scene starts a step here)
-    bool firstFixture;      // belongs to the first fixture
+    int base;            // DMX channel of the device's first channel
+    bool startsFixture;  // first device of its fixture (own scene starts a step here)
+    bool firstFixture;   // belongs to the first fixture
 };
 
 struct Plan {
@@ -135,7 +135,8 @@ bool makePlan(const std::vector<Fixture*>& fixtures, const PatchSettings& settin
     for (const Device& device : plan.devices) {
         for (auto* channel = device.fixture->getFirstChannel(); channel;
              channel = channel->getNext()) {
-            const long long absolute = static_cast<long long>(device.base) + channel->getChannel() - 1;
+            const long long absolute =
+                static_cast<long long>(device.base) + channel->getChannel() - 1;
             if (absolute < 1 || absolute > kLastChannel) {
                 return fail(errorKey, L"ERROR.PATCH_CHANNEL_RANGE");
             }
@@ -147,8 +148,7 @@ bool makePlan(const std::vector<Fixture*>& fixtures, const PatchSettings& settin
 DmxStep valuesOf(const Device& device)
 {
     DmxStep step;
-    for (auto* channel = device.fixture->getFirstChannel(); channel;
-         channel = channel->getNext()) {
+    for (auto* channel = device.fixture->getFirstChannel(); channel; channel = channel->getNext()) {
         step.emplace_back(static_cast<uint16_t>(device.base + channel->getChannel() - 1),
                           channel->getValue(), 0, true, channel->isSafety(),
                           channel->isSlowSafety(), 0);

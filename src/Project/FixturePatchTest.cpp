@@ -55,8 +55,7 @@ TEST(FixturePatch, AlternateLaysOutDevicesInSelectionOrder)
     auto a = preset(L"A", 2), b = preset(L"B", 4);
     Patch p;
     ASSERT_TRUE(p.run({b.get(), a.get()}, {10, 3, PatchMode::ALTERNATE, LocationMode::SCENE, L""}));
-    EXPECT_EQ(channelsOf(p.cue->getDmxSteps()),
-              (Steps{{10, 11, 12, 13, 14, 15, 16, 17, 18, 19}}));
+    EXPECT_EQ(channelsOf(p.cue->getDmxSteps()), (Steps{{10, 11, 12, 13, 14, 15, 16, 17, 18, 19}}));
     EXPECT_EQ(p.cue->getNextAddress(), 20);
     EXPECT_EQ(p.cue->getDmxDuration(), 500);
     EXPECT_EQ(*p.cue->getMetadata().valueOf(L"~DESC"), L"prod B (desc B AND desc A)");
@@ -109,8 +108,8 @@ TEST(FixturePatch, LeftRightAndThreeFixtureDescription)
     EXPECT_EQ(channelsOf(p.cue->getDmxSteps()), (Steps{{5, 6, 7, 8, 9, 10}}));
 
     Patch q;
-    ASSERT_TRUE(q.run({a.get(), b.get(), c.get()},
-                      {1, 3, PatchMode::ALTERNATE, LocationMode::SCENE, L""}));
+    ASSERT_TRUE(
+        q.run({a.get(), b.get(), c.get()}, {1, 3, PatchMode::ALTERNATE, LocationMode::SCENE, L""}));
     EXPECT_EQ(*q.cue->getMetadata().valueOf(L"~DESC"), L"3 x prod A (3 fixtures)");
 }
 
@@ -118,8 +117,8 @@ TEST(FixturePatch, ManualEntryIsIndependentOfOrder)
 {
     auto f = preset(L"F", 2);
     Patch p;
-    ASSERT_TRUE(p.run({f.get()}, {100, -1, PatchMode::MANUALENTRY, LocationMode::SCENE,
-                                  L" 3, x, -2 ,1"}));
+    ASSERT_TRUE(
+        p.run({f.get()}, {100, -1, PatchMode::MANUALENTRY, LocationMode::SCENE, L" 3, x, -2 ,1"}));
     EXPECT_EQ(channelsOf(p.cue->getDmxSteps()), (Steps{{104, 105, 100, 101}}));
     EXPECT_EQ(p.cue->getNextAddress(), 102);
 }
@@ -169,7 +168,8 @@ TEST(FixturePatch, RefusesAddressesOutsideTheUniverseAndChangesNothing)
         {{0, 1, PatchMode::SAME, LocationMode::SCENE, L""}, L"ERROR.PATCH_START_ADDRESS"},
         {{-1, 1, PatchMode::SAME, LocationMode::SCENE, L""}, L"ERROR.PATCH_START_ADDRESS"},
         {{513, 1, PatchMode::SAME, LocationMode::SCENE, L""}, L"ERROR.PATCH_START_ADDRESS"},
-        {{1, -1, PatchMode::MANUALENTRY, LocationMode::SCENE, L"2,0"}, L"ERROR.PATCH_DEVICE_NUMBER"},
+        {{1, -1, PatchMode::MANUALENTRY, LocationMode::SCENE, L"2,0"},
+         L"ERROR.PATCH_DEVICE_NUMBER"},
         {{510, 1, PatchMode::SAME, LocationMode::SCENE, L""}, L"ERROR.PATCH_CHANNEL_RANGE"},
         {{1, 200, PatchMode::SAME, LocationMode::SCENE, L""}, L"ERROR.PATCH_CHANNEL_RANGE"},
         {{1, 100000, PatchMode::SAME, LocationMode::SCENE, L""}, L"ERROR.PATCH_CHANNEL_RANGE"},

@@ -1,6 +1,5 @@
 #include "Project/NumberText.h"
 
-
 namespace Project {
 
 int parseWholeNumber(const std::wstring& text)

@@ -14,9 +14,8 @@ TEST(NumberText, WholeNumbersOfTypedFields)
         const wchar_t* text;
         int expected;
     } cases[] = {
-        {L"", 0},         {L"  ", -1},          {L"-5", -1},   {L" 7s", 7},
-        {L"12", 12},      {L"abc", -1},         {L"0", 0},     {L"\t42\n", 42},
-        {L"+3", 3},       {L"99999999999", INT_MAX},
+        {L"", 0},     {L"  ", -1}, {L"-5", -1},     {L" 7s", 7}, {L"12", 12},
+        {L"abc", -1}, {L"0", 0},   {L"\t42\n", 42}, {L"+3", 3},  {L"99999999999", INT_MAX},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(parseWholeNumber(c.text), c.expected) << '"' << c.text << '"';

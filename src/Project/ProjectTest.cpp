@@ -20,7 +20,10 @@ struct Recorder : Project::Listener, ProjectData::Listener {
     }
     void errorReported(const std::wstring& text) override { events.push_back(L"error " + text); }
     void projectUpdated() override { events.push_back(L"updated"); }
-    void formatChanged(int format) override { events.push_back(L"format " + std::to_wstring(format)); }
+    void formatChanged(int format) override
+    {
+        events.push_back(L"format " + std::to_wstring(format));
+    }
     void audioOffsetChanged(const SMPTE& offset) override
     {
         events.push_back(L"offset " + offset.toString());
@@ -86,8 +89,7 @@ TEST(Project, DataSettersAlwaysNotify)
     data.setFormat(SMPTE::SMPTE_30);
     data.setAudioOffset(SMPTE(SMPTE::SMPTE_30));
     data.setAudioOffset(SMPTE(SMPTE::SMPTE_30));
-    EXPECT_EQ(recorder.events,
-              (Events{L"format 3", L"offset 00:00:00:00", L"offset 00:00:00:00"}));
+    EXPECT_EQ(recorder.events, (Events{L"format 3", L"offset 00:00:00:00", L"offset 00:00:00:00"}));
 }
 
 TEST(Project, FileNamesEnterTheRecentFilesOnlyForSavedProjects)

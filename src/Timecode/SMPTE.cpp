@@ -29,19 +29,19 @@ SMPTE SMPTE::fromFrameNo(int format, int frameNo)
 int SMPTE::nominalFramesPerSecond(int format)
 {
     switch (format) {
-    case SMPTE_24: return 24;
-    case SMPTE_25: return 25;
-    default: return 30;
+        case SMPTE_24: return 24;
+        case SMPTE_25: return 25;
+        default: return 30;
     }
 }
 
 double SMPTE::framesPerSecond(int format)
 {
     switch (format) {
-    case SMPTE_24: return 24.0;
-    case SMPTE_25: return 25.0;
-    case SMPTE_30DF: return 29.97;
-    default: return 30.0;
+        case SMPTE_24: return 24.0;
+        case SMPTE_25: return 25.0;
+        case SMPTE_30DF: return 29.97;
+        default: return 30.0;
     }
 }
 

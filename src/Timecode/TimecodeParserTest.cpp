@@ -28,18 +28,18 @@ constexpr int k24 = SMPTE::SMPTE_24, k25 = SMPTE::SMPTE_25, kDF = SMPTE::SMPTE_3
 
 INSTANTIATE_TEST_SUITE_P(
     Strict, TimecodeParserCases,
-    ::testing::Values(
-        Case{"frames at the rate", parseTimecodeStrict, L"00:00:10:25", k25, -1},
-        Case{"frames below 30", parseTimecodeStrict, L"00:00:10:25", k30, 325},
-        Case{"hour 24", parseTimecodeStrict, L"24:00:00:00", k25, -1},
-        Case{"blanks around", parseTimecodeStrict, L" \t00:00:01:00\r\n", k25, 25},
-        Case{"semicolons in any format", parseTimecodeStrict, L"00;00;01;00", k25, 25},
-        Case{"mixed separators", parseTimecodeStrict, L"00:00;01:00", k25, -1},
-        Case{"too short", parseTimecodeStrict, L"0:00:01:00", k25, -1},
-        Case{"frame 29 at 29.97", parseTimecodeStrict, L"00;00;00;29", kDF, 29},
-        Case{"dropped label", parseTimecodeStrict, L"00;01;00;00", kDF, 1798},
-        Case{"minute 60", parseTimecodeStrict, L"00:60:00:00", k25, -1},
-        Case{"frame 24 at 24", parseTimecodeStrict, L"00:00:00:24", k24, -1}),
+    ::testing::Values(Case{"frames at the rate", parseTimecodeStrict, L"00:00:10:25", k25, -1},
+                      Case{"frames below 30", parseTimecodeStrict, L"00:00:10:25", k30, 325},
+                      Case{"hour 24", parseTimecodeStrict, L"24:00:00:00", k25, -1},
+                      Case{"blanks around", parseTimecodeStrict, L" \t00:00:01:00\r\n", k25, 25},
+                      Case{"semicolons in any format", parseTimecodeStrict, L"00;00;01;00", k25,
+                           25},
+                      Case{"mixed separators", parseTimecodeStrict, L"00:00;01:00", k25, -1},
+                      Case{"too short", parseTimecodeStrict, L"0:00:01:00", k25, -1},
+                      Case{"frame 29 at 29.97", parseTimecodeStrict, L"00;00;00;29", kDF, 29},
+                      Case{"dropped label", parseTimecodeStrict, L"00;01;00;00", kDF, 1798},
+                      Case{"minute 60", parseTimecodeStrict, L"00:60:00:00", k25, -1},
+                      Case{"frame 24 at 24", parseTimecodeStrict, L"00:00:00:24", k24, -1}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 INSTANTIATE_TEST_SUITE_P(
@@ -49,8 +49,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"strict form first", parseTimecode, L"00:01:30:00", k25, 2250},
         Case{"no numbers", parseTimecode, L"abc", k25, 0},
         Case{"nine digits", parseTimecode, L"123456789", k25, 0},
-        Case{"empty", parseTimecode, L"", k25, 0},
-        Case{"frames only", parseTimecode, L"7", k25, 7},
+        Case{"empty", parseTimecode, L"", k25, 0}, Case{"frames only", parseTimecode, L"7", k25, 7},
         Case{"seconds without range", parseTimecode, L"9000", k25, 90 * 25},
         Case{"hours group", parseTimecode, L"1000000", k25, 3600 * 25},
         Case{"real rate rounds", parseTimecode, L"1:00:00:00", kDF, 107892},
@@ -63,15 +62,14 @@ INSTANTIATE_TEST_SUITE_P(
 
 INSTANTIATE_TEST_SUITE_P(
     Tenths, TimecodeParserCases,
-    ::testing::Values(
-        Case{"tenths", parseTimecodeOrTenths, L"25", k25, 63},
-        Case{"above 130 s", parseTimecodeOrTenths, L"1301", k25, -1},
-        Case{"negative", parseTimecodeOrTenths, L"-1", k25, -1},
-        Case{"largest", parseTimecodeOrTenths, L"1300", k25, 3250},
-        Case{"strict form", parseTimecodeOrTenths, L"00:00:02:00", k25, 50},
-        Case{"not a number", parseTimecodeOrTenths, L"soon", k25, -1},
-        Case{"nan", parseTimecodeOrTenths, L"nan", k25, -1},
-        Case{"decimal tenths", parseTimecodeOrTenths, L" 2.5 ", k30, 8}),
+    ::testing::Values(Case{"tenths", parseTimecodeOrTenths, L"25", k25, 63},
+                      Case{"above 130 s", parseTimecodeOrTenths, L"1301", k25, -1},
+                      Case{"negative", parseTimecodeOrTenths, L"-1", k25, -1},
+                      Case{"largest", parseTimecodeOrTenths, L"1300", k25, 3250},
+                      Case{"strict form", parseTimecodeOrTenths, L"00:00:02:00", k25, 50},
+                      Case{"not a number", parseTimecodeOrTenths, L"soon", k25, -1},
+                      Case{"nan", parseTimecodeOrTenths, L"nan", k25, -1},
+                      Case{"decimal tenths", parseTimecodeOrTenths, L" 2.5 ", k30, 8}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 }  // namespace

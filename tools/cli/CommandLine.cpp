@@ -15,8 +15,9 @@ void printOverview(std::ostream& out)
         << "       " << kProgram << " help COMMAND\n\n"
         << "Skyfirewright on the command line.\n\nCommands:\n";
     for (const Command& command : commands()) {
-        out << "  " << command.name << std::string(14 - std::min<size_t>(13, command.name.size()), ' ')
-            << command.summary << "\n";
+        out << "  " << command.name
+            << std::string(14 - std::min<size_t>(13, command.name.size()), ' ') << command.summary
+            << "\n";
     }
 }
 

@@ -17,8 +17,7 @@ struct Command {
     std::string name;
     std::string summary;
     std::string help;
-    std::function<int(const std::vector<std::string>& args, std::ostream& out,
-                      std::ostream& err)>
+    std::function<int(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)>
         run;
 };
 

@@ -39,10 +39,14 @@ const char* kHelp =
 
 std::optional<int> parseFormat(const std::string& text)
 {
-    if (text == "24") return SMPTE::SMPTE_24;
-    if (text == "25") return SMPTE::SMPTE_25;
-    if (text == "30df" || text == "30DF") return SMPTE::SMPTE_30DF;
-    if (text == "30") return SMPTE::SMPTE_30;
+    if (text == "24")
+        return SMPTE::SMPTE_24;
+    if (text == "25")
+        return SMPTE::SMPTE_25;
+    if (text == "30df" || text == "30DF")
+        return SMPTE::SMPTE_30DF;
+    if (text == "30")
+        return SMPTE::SMPTE_30;
     return std::nullopt;
 }
 
@@ -63,7 +67,8 @@ std::optional<long long> parseInteger(const std::string& text)
 
 std::optional<uint32_t> parseWord(const std::string& text)
 {
-    if (text.size() < 3 || text.size() > 10 || text[0] != '0' || (text[1] != 'x' && text[1] != 'X')) {
+    if (text.size() < 3 || text.size() > 10 || text[0] != '0' ||
+        (text[1] != 'x' && text[1] != 'X')) {
         return std::nullopt;
     }
     errno = 0;
@@ -103,8 +108,9 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         } else if (arg == "--frames" || arg == "--parse" || arg == "--parse-strict" ||
                    arg == "--parse-tenths" || arg == "--bcd") {
             if (!mode.empty()) {
-                return usageError(self, "give one of --frames, --parse, --parse-strict, "
-                                        "--parse-tenths and --bcd",
+                return usageError(self,
+                                  "give one of --frames, --parse, --parse-strict, "
+                                  "--parse-tenths and --bcd",
                                   err);
             }
             mode = arg;
@@ -118,8 +124,9 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return usageError(self, "--format is required", err);
     }
     if (mode.empty()) {
-        return usageError(self, "give one of --frames, --parse, --parse-strict, --parse-tenths "
-                                "and --bcd",
+        return usageError(self,
+                          "give one of --frames, --parse, --parse-strict, --parse-tenths "
+                          "and --bcd",
                           err);
     }
     if (operands.empty()) {
