@@ -3,7 +3,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
-build_dir=$("$root/scripts/build.sh" | tail -n 1)
+build_dir=$("$root/scripts/build.sh" skyfirewright-cli | tail -n 1)
 
 cli="$build_dir/tools/cli/skyfirewright-cli"
 if [ $# -gt 0 ]; then
