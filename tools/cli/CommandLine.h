@@ -30,5 +30,6 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
 int usageError(const Command& command, const std::string& message, std::ostream& err);
 
 Command timecodeCommand();
+Command waveInfoCommand();
 
 }  // namespace Cli

@@ -1,0 +1,42 @@
+#pragma once
+
+// For tests only: RIFF bytes built by hand, independently of RiffFileWriter, so that tests
+// can make files the writer would never produce (wrong sizes, missing pad bytes).
+
+#include <cstdint>
+#include <string>
+
+namespace FileIO::TestBytes {
+
+inline std::string u16(uint16_t value)
+{
+    return {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8)};
+}
+
+inline std::string u32(uint32_t value)
+{
+    return u16(static_cast<uint16_t>(value)) + u16(static_cast<uint16_t>(value >> 16));
+}
+
+// A chunk with the size of its data and a pad byte after odd data.
+inline std::string chunk(const std::string& id, const std::string& data)
+{
+    return id + u32(static_cast<uint32_t>(data.size())) + data +
+           (data.size() % 2 ? std::string(1, '\0') : "");
+}
+
+// A list ("RIFF" or "LIST") whose size covers its type and body.
+inline std::string list(const std::string& kind, const std::string& type, const std::string& body)
+{
+    return kind + u32(static_cast<uint32_t>(4 + body.size())) + type + body;
+}
+
+// A "fmt " chunk of PCM with consistent alignment and byte rate.
+inline std::string pcmFormat(uint16_t channels, uint32_t rate, uint16_t bits)
+{
+    const uint16_t align = static_cast<uint16_t>(bits / 8 * channels);
+    return chunk("fmt ",
+                 u16(1) + u16(channels) + u32(rate) + u32(rate * align) + u16(align) + u16(bits));
+}
+
+}  // namespace FileIO::TestBytes
