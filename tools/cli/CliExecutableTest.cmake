@@ -18,4 +18,7 @@ expect_run(0 "1798\n" "^$" timecode --format 30df --parse-strict "00:01:00:00")
 expect_run(2 "" "unknown format" timecode --format 29 --frames 1)
 expect_run(2 "" "bad frame count" timecode --format 25 --frames x1)
 expect_run(0 "*" "^$" help timecode)
+expect_run(0 "sampleFormat=3 sampleRate=44100 bytesPerFrame=4 frameCount=6\n0 0\n1 -1\n" "^$"
+           wave-info ${DATA}/stereo16.wav --frames 0 2)
+expect_run(1 "" "not a RIFF file" wave-info ${DATA}/make_testdata.py)
 expect_run(2 "" "unknown command" frobnicate)
