@@ -10,13 +10,13 @@ if(SKYFIREWRIGHT_SANITIZE)
   add_link_options(${SKYFIREWRIGHT_SANITIZER_FLAGS})
 endif()
 
-# skyfirewright_module(NAME [DEPENDS lib...] [SYSTEM_LIBS lib...])
+# skyfirewright_module(NAME [DEPENDS lib...] [SYSTEM_LIBS lib...] [TEST_LIBS lib...])
 # Builds src/NAME into the static library sky_NAME from every .cpp file of the folder
 # except tests (*Test.cpp), benchmarks (*Benchmark.cpp) and fuzz targets (*Fuzz.cpp).
 # Tests beside the module become one test executable sky_NAME_tests run by ctest;
-# benchmarks become sky_NAME_bench.
+# benchmarks become sky_NAME_bench. TEST_LIBS are linked into the test executable only.
 function(skyfirewright_module name)
-  cmake_parse_arguments(ARG "" "" "DEPENDS;SYSTEM_LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPENDS;SYSTEM_LIBS;TEST_LIBS" ${ARGN})
   file(GLOB_RECURSE all_sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   set(lib_sources)
@@ -51,7 +51,8 @@ function(skyfirewright_module name)
   if(SKYFIREWRIGHT_TESTS AND test_sources)
     add_executable(${target}_tests ${test_sources})
     target_compile_options(${target}_tests PRIVATE ${SKYFIREWRIGHT_WARNINGS})
-    target_link_libraries(${target}_tests PRIVATE ${target} sky_TestSupport GTest::gtest GTest::gmock)
+    target_link_libraries(${target}_tests PRIVATE ${target} sky_TestSupport GTest::gtest GTest::gmock
+                                                  ${ARG_TEST_LIBS})
     gtest_discover_tests(${target}_tests
                          WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
                          PROPERTIES LABELS ${name}

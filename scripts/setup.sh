@@ -10,6 +10,14 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev
   # code style
   clang-format clang-tidy
+  # the GUI toolkit (Qt 6 Widgets brings its OpenGL and Vulkan headers) and the stand-in
+  # for Arial where Arial is not installed
+  qt6-base-dev fonts-liberation
+  # the cipher of the show file's trailer
+  libcrypto++-dev
+  # sound output (PortAudio; the ALSA and JACK headers quiet their start-up messages) and
+  # the FFT of the waveform analysis
+  portaudio19-dev libasound2-dev libjack-jackd2-dev libkissfft-dev
 )
 
 missing=()

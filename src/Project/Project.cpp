@@ -1,6 +1,7 @@
 #include "Project/Project.h"
 
 #include <memory>
+#include <utility>
 
 #include "Config/Settings.h"
 #include "Platform/Assert.h"
@@ -51,6 +52,118 @@ void Project::removeEffectListListener(EffectList::Listener* listener)
     data_.getEffectList().removeListener(listener);
 }
 
+bool Project::submit(IOperation* operation)
+{
+    return submit(std::unique_ptr<IOperation>(operation));
+}
+
+bool Project::submit(std::unique_ptr<IOperation> operation)
+{
+    if (!operation) {
+        return true;
+    }
+    if (showMode_ && !operation->isPassive()) {
+        return false;
+    }
+    const bool succeeded = operation->execute(data_);
+    if (!succeeded) {
+        reportError(lastError_);
+    } else if (operation->isPassive()) {
+        // Asked again after execute: an operation may turn out passive only once it has seen
+        // the data (a deletion that found nothing to delete).
+        if (operation->leavesProjectClean()) {
+            setChangeCounts(changeCount_, changeCount_);
+        }
+    } else {
+        redoHistory_.clear();
+        if (operation->isUndoable()) {
+            undoHistory_.push(std::move(operation));
+            setChangeCounts(changeCount_ + 1, savedCount_);
+        } else {
+            // Nothing before this operation can be undone any more. If it does not leave the
+            // project clean, no sequence of undo and redo reaches a saved state again.
+            undoHistory_.clear();
+            const int changeCount = changeCount_ + 1;
+            setChangeCounts(changeCount, operation->leavesProjectClean() ? changeCount : -1);
+        }
+    }
+    // The operation, unless it went on the undo history, is destroyed before listeners hear
+    // of the change.
+    operation.reset();
+    finishOperation();
+    return succeeded;
+}
+
+bool Project::undo()
+{
+    if (undoHistory_.empty() || showMode_) {
+        return true;
+    }
+    std::unique_ptr<IOperation> operation = undoHistory_.pop();
+    const bool succeeded = operation->undo(data_);
+    if (succeeded) {
+        redoHistory_.push(std::move(operation));
+        setChangeCounts(changeCount_ - 1, savedCount_);
+    } else {
+        undoHistory_.clear();
+        operation.reset();
+        reportError(lastError_);
+    }
+    finishOperation();
+    return succeeded;
+}
+
+bool Project::redo()
+{
+    if (redoHistory_.empty() || showMode_) {
+        return true;
+    }
+    std::unique_ptr<IOperation> operation = redoHistory_.pop();
+    const bool succeeded = operation->redo(data_);
+    if (succeeded) {
+        undoHistory_.push(std::move(operation));
+        setChangeCounts(changeCount_ + 1, savedCount_);
+    } else {
+        redoHistory_.clear();
+        operation.reset();
+        reportError(lastError_);
+    }
+    finishOperation();
+    return succeeded;
+}
+
+std::wstring Project::getUndoText() const
+{
+    if (undoHistory_.empty() || showMode_) {
+        return L"UNDO.NOTHING";
+    }
+    return undoHistory_.top()->getUndoText();
+}
+
+std::wstring Project::getRedoText() const
+{
+    if (redoHistory_.empty() || showMode_) {
+        return L"REDO.NOTHING";
+    }
+    return redoHistory_.top()->getRedoText();
+}
+
+void Project::finishOperation()
+{
+    listeners_.notify(&Listener::historyChanged);
+    data_.getCueList().renumber();
+    listeners_.notify(&Listener::projectUpdated);
+    refreshPreviewIfDirty();
+}
+
+void Project::refreshPreviewIfDirty()
+{
+    // The show state keeps a preview of every cue's state at the play position and marks it
+    // stale when an operation may have changed it; here the project will clear that mark and
+    // submit a passive cue-state preview update. Until the show state exists, no preview is
+    // kept and nothing is refreshed.
+}
+
 bool Project::checkCues()
 {
     constexpr int kCheckedFlags = FLAG_NEG_TRIGGER | FLAG_DUPLICATE | FLAG_BUSY;
@@ -65,6 +178,11 @@ bool Project::checkCues()
     }
     listeners_.notify(&Listener::projectUpdated);
     return fireable;
+}
+
+void Project::announceSelectionChanging()
+{
+    listeners_.notify(&Listener::selectionChanging);
 }
 
 void Project::reportError(const std::wstring& text)

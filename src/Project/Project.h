@@ -1,19 +1,28 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "Platform/ListenerSet.h"
 #include "Project/CueList.h"
 #include "Project/EffectList.h"
+#include "Project/IOperation.h"
+#include "Project/OperationHistory.h"
 #include "Project/ProjectData.h"
 
 namespace Project {
 
-// The one central object: it owns the project data and the project's name and modified
-// state, and tells its listeners about names, the modified state, errors and the end of
-// every operation. Main thread only.
+// The one central object: it owns the project data, the undo and redo histories and the
+// project's name and modified state, and tells its listeners about names, the modified state,
+// errors and the end of every operation. Main thread only.
 //
 // The project is modified exactly when the change count differs from the saved count.
+//
+// Every change of the data is an operation handed to submit(). The operation's flags decide
+// what happens after it ran: an undoable one goes on the undo history; a passive one (a
+// selection, a save, a cue-state update) leaves both histories alone and may run in show
+// mode; any other one clears both histories, since nothing before it can be undone. One
+// that leaves the project clean makes the current change count the saved one.
 class Project {
 public:
     class Listener {
@@ -51,10 +60,38 @@ public:
     void addEffectListListener(EffectList::Listener* listener);
     void removeEffectListListener(EffectList::Listener* listener);
 
+    // Runs the operation and takes ownership of it in every case: afterwards it lives in the
+    // undo history or has been destroyed. Returns the operation's result; false also when
+    // show mode refuses an operation that is not passive (then nobody is told). A null
+    // operation does nothing and returns true.
+    bool submit(IOperation* operation);
+    bool submit(std::unique_ptr<IOperation> operation);
+    // Undo and redo the top operation of their history. They do nothing and return true while
+    // the history is empty or show mode is on. A failing undo (redo) destroys the whole undo
+    // (redo) history and reports the last error.
+    bool undo();
+    bool redo();
+    // Localization keys for the menu: the top operation's texts, or "UNDO.NOTHING" and
+    // "REDO.NOTHING" when there is nothing to undo or redo or show mode is on.
+    std::wstring getUndoText() const;
+    std::wstring getRedoText() const;
+    int getUndoCount() const { return undoHistory_.count(); }
+    int getRedoCount() const { return redoHistory_.count(); }
+
+    // Show mode: while on, only passive operations run and undo and redo do nothing. This
+    // flag stands in for the show state, which is not part of the project yet; once it is,
+    // the show state answers here instead.
+    void setShowMode(bool on) { showMode_ = on; }
+    bool isShowMode() const { return showMode_; }
+
     // Prepares a show: marks cues whose firing moment (timecode minus prefire time) is
     // before frame 0 and clears the duplicate and busy marks. False when a cue cannot fire:
     // a negative firing moment, or a command without address and DMX text (reminders too).
     bool checkCues();
+
+    // Sends selectionChanging to every listener; selection operations call it before they
+    // change selection flags.
+    void announceSelectionChanging();
 
     void setLastError(const std::wstring& key) { lastError_ = key; }
     const std::wstring& getLastError() const { return lastError_; }
@@ -75,6 +112,14 @@ public:
     bool isModified() const { return changeCount_ != savedCount_; }
 
 private:
+    // The end of every submit, undo and redo that ran an operation: listeners hear
+    // historyChanged, the cues are renumbered, listeners hear projectUpdated, then the cue
+    // state preview hook runs.
+    void finishOperation();
+    // Where the show state will submit its cue-state preview update once it marks the
+    // preview stale. There is no show state yet, so there is nothing to refresh.
+    void refreshPreviewIfDirty();
+
     Platform::ListenerSet<Listener> listeners_;
     ProjectData data_;
     std::wstring lastError_;
@@ -83,6 +128,10 @@ private:
     bool untitled_ = false;
     int changeCount_ = 0;
     int savedCount_ = 0;
+    bool showMode_ = false;
+    // Declared after the data: operations are destroyed before the cues they refer to.
+    OperationHistory undoHistory_;
+    OperationHistory redoHistory_;
 };
 
 inline Project* getInstance()

@@ -35,7 +35,7 @@ const Command* find(const std::string& name)
 
 const std::vector<Command>& commands()
 {
-    static const std::vector<Command> all = {timecodeCommand(), waveInfoCommand()};
+    static const std::vector<Command> all = {timecodeCommand(), waveInfoCommand(), playCommand()};
     return all;
 }
 

@@ -31,5 +31,6 @@ int usageError(const Command& command, const std::string& message, std::ostream&
 
 Command timecodeCommand();
 Command waveInfoCommand();
+Command playCommand();
 
 }  // namespace Cli

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <utility>
+
+#include "Project/IOperation.h"
+
+namespace Project {
+
+// Loads an effect library file. An empty path means the per-user file "EffectFile.fwe",
+// which replaces the library (the shown and the full list are cleared first); a file the
+// user chose is added to the library (duplicates are dropped), and the load notice
+// "MESSAGES.LOAD.EFFECTFILE.*" is shown. A missing or unreadable file loads nothing and
+// succeeds; a file of another form fails with "ERROR.INVALID_FWP_TODO".
+//
+// Neither undoable nor passive: submitting it clears both histories and marks the project
+// modified. Undo and redo load again.
+class OperationLoadEffectListFromLocalFile : public IOperation {
+public:
+    explicit OperationLoadEffectListFromLocalFile(std::wstring path = L"") : path_(std::move(path))
+    {
+    }
+
+    bool execute(ProjectData& data) override;
+    bool undo(ProjectData& data) override { return execute(data); }
+    bool redo(ProjectData& data) override { return execute(data); }
+    std::wstring getUndoText() const override { return L"UNDO.STORE_EFFECT"; }
+    std::wstring getRedoText() const override { return L"REDO.STORE_EFFECT"; }
+
+private:
+    std::wstring path_;
+};
+
+}  // namespace Project

@@ -1,0 +1,50 @@
+#include "Project/Operations/OperationSaveProject.h"
+
+#include "FileIO/RiffFileWriter.h"
+#include "Project/ISoundtrack.h"
+#include "Project/Operations/OperationReport.h"
+#include "Project/Operations/ProjectFile.h"
+#include "Project/Operations/ProjectFileReplacement.h"
+#include "Project/Project.h"
+
+namespace Project {
+
+bool OperationSaveProject::execute(ProjectData& data)
+{
+    ProjectFileReplacement replacement(getPath());
+    FileIO::RiffFileWriter writer;
+    if (!writer.open(replacement.getTemporaryPath()) || !writer.beginList("FWP ")) {
+        return failOperation(L"ERROR.FAILED_TO_OPEN_FILE_FOR_WRITING");
+    }
+
+    const std::wstring wave = data.getWaveFileName();
+    if (data.isWaveLinked() && !wave.empty()) {
+        const std::wstring audio = ProjectFile::audioPathFor(getPath());
+        if (audio != wave) {
+            ISoundtrack* soundtrack = ISoundtrack::getInstance();
+            // The player lets go of the file first: it may be the one about to be replaced.
+            if (soundtrack != nullptr) {
+                soundtrack->unload();
+            }
+            if (!ProjectFileReplacement::copyFile(wave, audio)) {
+                return failOperation(L"ERROR.FAILED_TO_COPY_WAVE");
+            }
+            if (soundtrack != nullptr) {
+                soundtrack->load(audio);
+            }
+        }
+        data.setWaveLink(true, audio);
+    }
+
+    bool ok = ProjectFile::writeContent(writer, data);
+    ok = writer.close() && ok;
+    if (!ok || !replacement.commit()) {
+        return failOperation(L"ERROR.FAILED_TO_WRITE_TO_FILE");
+    }
+    if (Project* project = Project::getInstance()) {
+        project->setFileName(getPath(), false);
+    }
+    return true;
+}
+
+}  // namespace Project

@@ -1,0 +1,261 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "FileIO/RiffFileWriter.h"
+#include "Platform/TestFolder.h"
+#include "Platform/Utf.h"
+#include "Project/ISoundtrack.h"
+#include "Project/Operations/OperationAddCue.h"
+#include "Project/Operations/OperationCombineProject.h"
+#include "Project/Operations/OperationNewProject.h"
+#include "Project/Operations/OperationOpenProject.h"
+#include "Project/Operations/OperationSaveCSV.h"
+#include "Project/Operations/OperationSaveProject.h"
+#include "Project/Operations/OperationSaveQuelist.h"
+#include "Project/Operations/ProjectFile.h"
+#include "Project/Operations/ProjectFileSample.h"
+#include "Project/Project.h"
+
+namespace Project {
+namespace {
+
+// Stands in for the audio player: loads any file that exists and is not refused.
+struct FakeSoundtrack : ISoundtrack {
+    std::vector<std::wstring> calls;
+    std::set<std::wstring> refused;
+
+    bool load(const std::wstring& path) override
+    {
+        calls.push_back(L"load " + path);
+        return refused.count(path) == 0 && std::filesystem::exists(Platform::toUtf8(path));
+    }
+    void unload() override { calls.push_back(L"unload"); }
+};
+
+struct Errors : Project::Listener {
+    std::vector<std::wstring> reported;
+    void errorReported(const std::wstring& text) override { reported.push_back(text); }
+};
+
+class ProjectFileOperations : public ::testing::Test {
+protected:
+    ProjectFileOperations() : project(Project::createInstance())
+    {
+        ISoundtrack::setInstance(&soundtrack);
+        project.addListener(&errors);
+    }
+    ~ProjectFileOperations() override
+    {
+        ISoundtrack::setInstance(nullptr);
+        Project::destroyInstance();
+    }
+
+    ProjectData& data() { return project.getProjectData(); }
+    std::wstring path(const std::string& name) const { return folder.path(name); }
+    // An edit that can be undone, so that the tests can see what happens to the histories.
+    void edit() { ASSERT_TRUE(project.submit(new OperationAddPyroCue(SMPTE(data().getFormat())))); }
+
+    Platform::TestFolder folder;
+    Project& project;
+    FakeSoundtrack soundtrack;
+    Errors errors;
+};
+
+TEST_F(ProjectFileOperations, NewProjectStartsCleanInTheChosenFormat)
+{
+    Sample::fillShow(data(), 3);
+    edit();
+    ASSERT_TRUE(project.isModified());
+    ASSERT_TRUE(project.submit(new OperationNewProject(SMPTE::SMPTE_24)));
+    EXPECT_EQ(data().getCueList().getCount(), 0);
+    EXPECT_EQ(data().getMetadata().size(), 0);
+    EXPECT_EQ(data().getFormat(), SMPTE::SMPTE_24);
+    EXPECT_EQ(data().getAudioOffset().getFormat(), SMPTE::SMPTE_24);
+    EXPECT_EQ(data().getAudioOffset().getFrameNo(), 0);
+    EXPECT_EQ(project.getFileName(), L"FILENAME.NEW");  // no language loaded: the key
+    EXPECT_TRUE(project.isUntitled());
+    EXPECT_FALSE(project.isModified());
+    EXPECT_EQ(project.getUndoCount(), 0);
+    EXPECT_EQ(soundtrack.calls, std::vector<std::wstring>{L"unload"});
+}
+
+TEST_F(ProjectFileOperations, SaveKeepsTheHistoryAndOpenClearsIt)
+{
+    Sample::fillShow(data(), 5);
+    edit();
+    ASSERT_TRUE(project.submit(new OperationSaveProject(path("show.fwp"))));
+    EXPECT_FALSE(project.isModified());
+    EXPECT_EQ(project.getUndoCount(), 1);  // the edit can still be undone
+    EXPECT_EQ(project.getFileName(), path("show.fwp"));
+    ASSERT_TRUE(project.undo());
+    EXPECT_TRUE(project.isModified());
+
+    ASSERT_TRUE(project.submit(new OperationNewProject(SMPTE::SMPTE_30)));
+    ASSERT_TRUE(project.submit(new OperationOpenProject(path("show.fwp"))));
+    EXPECT_EQ(data().getCueList().getCount(), 6);
+    EXPECT_EQ(data().getFormat(), SMPTE::SMPTE_25);
+    EXPECT_FALSE(project.isModified());
+    EXPECT_EQ(project.getUndoCount(), 0);
+    EXPECT_EQ(project.getRedoCount(), 0);
+    EXPECT_EQ(project.getFileName(), path("show.fwp"));
+    EXPECT_FALSE(project.isUntitled());
+    EXPECT_TRUE(errors.reported.empty());
+}
+
+TEST_F(ProjectFileOperations, SavingCopiesTheSoundtrackBesideEachProjectFile)
+{
+    folder.writeBytes("music/track.wav", "RIFF-stand-in");
+    Sample::fillShow(data(), 2);
+    data().setWaveLink(true, path("music/track.wav"));
+
+    ASSERT_TRUE(project.submit(new OperationSaveProject(path("a.fwp"))));
+    EXPECT_EQ(folder.readBytes("a.wav"), "RIFF-stand-in");
+    EXPECT_EQ(data().getWaveFileName(), path("a.wav"));
+    EXPECT_EQ(soundtrack.calls, (std::vector<std::wstring>{L"unload", L"load " + path("a.wav")}));
+
+    // Saved again under another name, the project takes its soundtrack along once more.
+    ASSERT_TRUE(project.submit(new OperationSaveProject(path("b.fwp"))));
+    EXPECT_EQ(folder.readBytes("b.wav"), "RIFF-stand-in");
+    EXPECT_EQ(data().getWaveFileName(), path("b.wav"));
+    // Saved in place, nothing is copied.
+    soundtrack.calls.clear();
+    ASSERT_TRUE(project.submit(new OperationSaveProject(path("b.fwp"))));
+    EXPECT_TRUE(soundtrack.calls.empty());
+
+    // Opening finds the soundtrack beside the file; a soundtrack the player refuses unlinks.
+    ASSERT_TRUE(project.submit(new OperationOpenProject(path("a.fwp"))));
+    EXPECT_TRUE(data().isWaveLinked());
+    EXPECT_EQ(data().getWaveFileName(), path("a.wav"));
+    soundtrack.refused.insert(path("a.wav"));
+    ASSERT_TRUE(project.submit(new OperationOpenProject(path("a.fwp"))));
+    EXPECT_FALSE(data().isWaveLinked());
+    EXPECT_EQ(data().getWaveFileName(), L"");
+    EXPECT_TRUE(errors.reported.empty());
+}
+
+TEST_F(ProjectFileOperations, AFailedSaveKeepsTheOldFileAndTheName)
+{
+    Sample::fillShow(data(), 3);
+    ASSERT_TRUE(project.submit(new OperationSaveProject(path("show.fwp"))));
+    const std::string old = folder.readBytes("show.fwp");
+    Sample::fillShow(data(), 500);
+    edit();
+
+    FileIO::RiffFileWriter::failWritesAfterForTesting(5000);
+    const bool saved = project.submit(new OperationSaveProject(path("other.fwp")));
+    FileIO::RiffFileWriter::failWritesAfterForTesting(std::nullopt);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(errors.reported, std::vector<std::wstring>{L"ERROR.FAILED_TO_WRITE_TO_FILE"});
+    EXPECT_EQ(project.getFileName(), path("show.fwp"));
+    EXPECT_TRUE(project.isModified());
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"show.fwp"});
+
+    // A soundtrack that cannot be copied fails the save before anything is replaced.
+    data().setWaveLink(true, path("gone.wav"));
+    EXPECT_FALSE(project.submit(new OperationSaveProject(path("show.fwp"))));
+    EXPECT_EQ(errors.reported.back(), L"ERROR.FAILED_TO_COPY_WAVE");
+    EXPECT_EQ(folder.readBytes("show.fwp"), old);
+
+    EXPECT_FALSE(project.submit(new OperationSaveProject(path("no/show.fwp"))));
+    EXPECT_EQ(errors.reported.back(), L"ERROR.FAILED_TO_OPEN_FILE_FOR_WRITING");
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"show.fwp"});
+}
+
+TEST_F(ProjectFileOperations, OpeningAFileThatIsNoProjectLeavesTheProjectAlone)
+{
+    Sample::fillShow(data(), 2);
+    project.setFileName(path("mine.fwp"), false);
+    folder.writeBytes("text.fwp", "not a RIFF file");
+    folder.writeBytes("effects.fwe", std::string("RIFF\x04\0\0\0FWE ", 12));
+    EXPECT_FALSE(project.submit(new OperationOpenProject(path("text.fwp"))));
+    EXPECT_FALSE(project.submit(new OperationOpenProject(path("effects.fwe"))));
+    EXPECT_FALSE(project.submit(new OperationOpenProject(path("missing.fwp"))));
+    EXPECT_EQ(errors.reported, (std::vector<std::wstring>{
+                                   L"ERROR.FAILED_TO_OPEN_FILE_FOR_READING", L"ERROR.INVALID_FWP",
+                                   L"ERROR.FAILED_TO_OPEN_FILE_FOR_READING"}));
+    EXPECT_EQ(data().getCueList().getCount(), 2);
+    EXPECT_EQ(project.getFileName(), path("mine.fwp"));
+    EXPECT_TRUE(soundtrack.calls.empty());
+
+    // A project file damaged in its second cue: the project is cleared, named after the
+    // file and holds the first cue.
+    FileIO::RiffFileWriter w;
+    w.openInMemory();
+    w.beginList("FWP ");
+    w.beginChunk("PRJD");
+    w.write(std::string("\x18\x00\0\0\0\0", 6));
+    w.end();
+    w.beginList("CUE ");
+    w.beginChunk("CUED");
+    w.write(std::string(20, '\0'));
+    w.end();
+    w.end();
+    w.beginList("CUE ");
+    w.end();
+    w.close();
+    folder.writeBytes("damaged.fwp", w.getBytes());
+    EXPECT_FALSE(project.submit(new OperationOpenProject(path("damaged.fwp"))));
+    EXPECT_EQ(errors.reported.back(), L"ERROR.INVALID_FWP");
+    EXPECT_EQ(data().getCueList().getCount(), 1);
+    EXPECT_EQ(data().getFormat(), SMPTE::SMPTE_24);
+    EXPECT_EQ(project.getFileName(), path("damaged.fwp"));
+}
+
+TEST_F(ProjectFileOperations, CombiningMergesFileAfterFileUntilOneFails)
+{
+    ProjectData other;
+    Sample::fillShow(other, 3, SMPTE::SMPTE_25);
+    std::wstring error;
+    ASSERT_TRUE(ProjectFile::save(path("25.fwp"), other, error));
+    ProjectData film;
+    Sample::fillShow(film, 2, SMPTE::SMPTE_24);
+    ASSERT_TRUE(ProjectFile::save(path("24.fwp"), film, error));
+
+    data().setFormat(SMPTE::SMPTE_25);
+    edit();
+    EXPECT_FALSE(project.submit(
+        new OperationCombineProject({path("25.fwp"), path("24.fwp"), path("25.fwp")})));
+    EXPECT_EQ(errors.reported, std::vector<std::wstring>{L"ERROR.TIMECODE"});
+    EXPECT_EQ(data().getCueList().getCount(), 4);  // the first file's cues stay
+    EXPECT_EQ(project.getUndoCount(), 1);          // a failure leaves the history alone
+
+    ASSERT_TRUE(project.submit(new OperationCombineProject({path("25.fwp"), path("25.fwp")})));
+    EXPECT_EQ(data().getCueList().getCount(), 10);
+    EXPECT_EQ(project.getUndoCount(), 0);
+    EXPECT_FALSE(project.isModified());
+}
+
+TEST_F(ProjectFileOperations, ExportsRunBesideTheHistory)
+{
+    Sample::fillShow(data(), 4);
+    edit();
+    const ShowFile::Options fixed{[] { return 7; }, 1000};
+    ASSERT_TRUE(project.submit(new OperationSaveCSV(path("cues.csv"))));
+    ASSERT_TRUE(project.submit(new OperationSaveQuelist(path("show.fws"), fixed)));
+    EXPECT_EQ(folder.readBytes("show.fws"), ShowFile::build(data(), fixed));
+    EXPECT_EQ(folder.readBytes("cues.csv"),
+              CsvExport::build(data(), CsvExport::defaultTranslate()));
+    EXPECT_EQ(project.getUndoCount(), 1);
+    EXPECT_FALSE(project.isModified());
+
+    // Show mode does not stop an export.
+    project.setShowMode(true);
+    EXPECT_TRUE(project.submit(new OperationSaveQuelist(path("show2.fws"))));
+    project.setShowMode(false);
+    EXPECT_TRUE(folder.exists("show2.fws"));
+
+    EXPECT_FALSE(project.submit(new OperationSaveCSV(path("no/cues.csv"))));
+    EXPECT_FALSE(project.submit(new OperationSaveQuelist(path("no/show.fws"))));
+    EXPECT_EQ(errors.reported,
+              (std::vector<std::wstring>{L"ERROR.FAILED_TO_OPEN_FILE_FOR_WRITING",
+                                         L"ERROR.FAILED_TO_OPEN_FILE_FOR_WRITING"}));
+}
+
+}  // namespace
+}  // namespace Project

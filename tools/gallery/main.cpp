@@ -1,0 +1,85 @@
+// skyfirewright-gallery: the toolkit's components on one window, to look at and to try.
+//
+//   skyfirewright-gallery [--screenshot FILE.png]
+//
+// With --screenshot the window is drawn into FILE.png and the program ends; this works
+// without a display too (QT_QPA_PLATFORM=offscreen). Exit status: 0 on success, 1 when the
+// picture could not be made or written, 2 for usage errors.
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QPixmap>
+#include <QWindow>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "GUI/Graphics.h"
+#include "GUI/WindowStyle.h"
+#include "GalleryWindow.h"
+
+namespace {
+
+void usage()
+{
+    std::fprintf(stderr, "usage: skyfirewright-gallery [--screenshot FILE.png]\n");
+}
+
+// Lets the window be shown and painted before it is captured.
+void settle(QWidget* window)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 2000 &&
+           (window->windowHandle() == nullptr || !window->windowHandle()->isExposed())) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    QApplication::processEvents();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QString screenshot;
+    const QStringList args = QApplication::arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == "--screenshot" && i + 1 < args.size()) {
+            screenshot = args[++i];
+        } else if (args[i] == "--help" || args[i] == "-h") {
+            usage();
+            return 0;
+        } else {
+            usage();
+            return 2;
+        }
+    }
+
+    if (GUI::Graphics::create() == nullptr) {
+        return 1;
+    }
+    auto* gallery = new GalleryWindow;
+    QWidget* window =
+        gallery->createTopLevel(L"Gallery", L"Skyfirewright toolkit gallery",
+                                GUI::kStyleOverlappedWindow, GUI::kExStyleControlParent);
+    window->resize(1000, 760);
+    window->show();
+
+    int status = 0;
+    if (screenshot.isEmpty()) {
+        status = QApplication::exec();
+    } else {
+        settle(window);
+        const QImage image = window->grab().toImage();
+        if (image.isNull() || !image.save(screenshot, "PNG")) {
+            std::fprintf(stderr, "skyfirewright-gallery: cannot write %s\n",
+                         screenshot.toLocal8Bit().constData());
+            status = 1;
+        }
+        gallery->destroyWindow();
+    }
+    GUI::Graphics::destroy();
+    return status;
+}
