@@ -221,16 +221,16 @@ bool RiffFileReader::readU32(const RiffElement& element, uint64_t offset, uint32
     return true;
 }
 
-std::vector<std::wstring> RiffFileReader::splitStrings(std::string_view bytes)
+std::vector<std::u16string> RiffFileReader::splitUnits(std::string_view bytes)
 {
-    std::vector<std::wstring> strings;
+    std::vector<std::u16string> strings;
     std::u16string current;
     bool pending = false;
     for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
         const auto unit = static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
                                                 (static_cast<unsigned char>(bytes[i + 1]) << 8));
         if (unit == 0) {
-            strings.push_back(Platform::fromUtf16(current));
+            strings.push_back(std::move(current));
             current.clear();
             pending = false;
         } else {
@@ -239,7 +239,16 @@ std::vector<std::wstring> RiffFileReader::splitStrings(std::string_view bytes)
         }
     }
     if (pending) {
-        strings.push_back(Platform::fromUtf16(current));
+        strings.push_back(std::move(current));
+    }
+    return strings;
+}
+
+std::vector<std::wstring> RiffFileReader::splitStrings(std::string_view bytes)
+{
+    std::vector<std::wstring> strings;
+    for (const std::u16string& units : splitUnits(bytes)) {
+        strings.push_back(Platform::fromUtf16(units));
     }
     return strings;
 }

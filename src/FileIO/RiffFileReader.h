@@ -74,6 +74,8 @@ public:
     // dropped; a last string without its terminating zero is kept, as the program reads
     // such data through a zero-filled buffer two bytes longer than the chunk.
     static std::vector<std::wstring> splitStrings(std::string_view bytes);
+    // The same strings as UTF-16 code units, undecoded.
+    static std::vector<std::u16string> splitUnits(std::string_view bytes);
 
 protected:
     // Sets the reason of a failed open, drops the file and the tree, and returns false.

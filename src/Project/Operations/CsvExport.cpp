@@ -148,18 +148,7 @@ std::string CsvExport::build(const ProjectData& data, const Translate& translate
 bool CsvExport::save(const std::wstring& path, const ProjectData& data, const Translate& translate,
                      std::wstring& errorKey)
 {
-    ProjectFileReplacement replacement(path);
-    bool opened = false;
-    if (!replacement.write(build(data, translate), opened)) {
-        errorKey =
-            opened ? L"ERROR.FAILED_TO_WRITE_TO_FILE" : L"ERROR.FAILED_TO_OPEN_FILE_FOR_WRITING";
-        return false;
-    }
-    if (!replacement.commit()) {
-        errorKey = L"ERROR.FAILED_TO_WRITE_TO_FILE";
-        return false;
-    }
-    return true;
+    return ProjectFileReplacement::replaceWith(path, build(data, translate), errorKey);
 }
 
 }  // namespace Project

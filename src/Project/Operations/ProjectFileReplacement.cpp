@@ -105,6 +105,23 @@ void ProjectFileReplacement::discard()
     (void)::unlink(Platform::toUtf8(temporary_).c_str());
 }
 
+bool ProjectFileReplacement::replaceWith(const std::wstring& target, std::string_view bytes,
+                                         std::wstring& errorKey)
+{
+    ProjectFileReplacement replacement(target);
+    bool opened = false;
+    if (!replacement.write(bytes, opened)) {
+        errorKey =
+            opened ? L"ERROR.FAILED_TO_WRITE_TO_FILE" : L"ERROR.FAILED_TO_OPEN_FILE_FOR_WRITING";
+        return false;
+    }
+    if (!replacement.commit()) {
+        errorKey = L"ERROR.FAILED_TO_WRITE_TO_FILE";
+        return false;
+    }
+    return true;
+}
+
 bool ProjectFileReplacement::copyFile(const std::wstring& from, const std::wstring& to)
 {
     // O_NONBLOCK keeps a FIFO in place of the file from blocking the open; only a regular

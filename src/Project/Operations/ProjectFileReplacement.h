@@ -37,6 +37,11 @@ public:
     // Removes the temporary file now.
     void discard();
 
+    // Writes the bytes over the target the safe way. False with the error key
+    // ("ERROR.FAILED_TO_OPEN_FILE_FOR_WRITING" or "ERROR.FAILED_TO_WRITE_TO_FILE") on failure.
+    static bool replaceWith(const std::wstring& target, std::string_view bytes,
+                            std::wstring& errorKey);
+
     // Copies a regular file over `to` the same safe way. False when the source cannot be read
     // or the copy cannot be written completely; `to` is then as it was.
     static bool copyFile(const std::wstring& from, const std::wstring& to);

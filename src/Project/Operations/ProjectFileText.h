@@ -31,25 +31,7 @@ inline bool u32At(std::string_view data, std::size_t offset, uint32_t& value)
 // the data into a zero-filled buffer two bytes longer would see it.
 inline std::vector<std::u16string> splitUnits(std::string_view data)
 {
-    std::vector<std::u16string> strings;
-    std::u16string current;
-    bool pending = false;
-    for (std::size_t i = 0; i + 1 < data.size(); i += 2) {
-        const auto unit = static_cast<char16_t>(static_cast<unsigned char>(data[i]) |
-                                                (static_cast<unsigned char>(data[i + 1]) << 8));
-        if (unit == 0) {
-            strings.push_back(std::move(current));
-            current.clear();
-            pending = false;
-        } else {
-            current += unit;
-            pending = true;
-        }
-    }
-    if (pending) {
-        strings.push_back(std::move(current));
-    }
-    return strings;
+    return FileIO::RiffFileReader::splitUnits(data);
 }
 
 // The first string of chunk data (up to its zero unit or the end of the data).

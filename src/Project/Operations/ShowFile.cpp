@@ -292,18 +292,7 @@ std::string ShowFile::build(const ProjectData& data, const Options& options)
 bool ShowFile::save(const std::wstring& path, const ProjectData& data, const Options& options,
                     std::wstring& errorKey)
 {
-    ProjectFileReplacement replacement(path);
-    bool opened = false;
-    if (!replacement.write(build(data, options), opened)) {
-        errorKey =
-            opened ? L"ERROR.FAILED_TO_WRITE_TO_FILE" : L"ERROR.FAILED_TO_OPEN_FILE_FOR_WRITING";
-        return false;
-    }
-    if (!replacement.commit()) {
-        errorKey = L"ERROR.FAILED_TO_WRITE_TO_FILE";
-        return false;
-    }
-    return true;
+    return ProjectFileReplacement::replaceWith(path, build(data, options), errorKey);
 }
 
 std::string ShowFile::encipherTrailer(std::string_view plain)
