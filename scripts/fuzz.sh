@@ -18,6 +18,7 @@ cmake --build "$build_dir" -- -j"$(nproc)"
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 status=0
+failed=()
 while IFS= read -r source; do
   stem=$(basename "$source" .cpp)
   name=${stem%Fuzz}
@@ -35,17 +36,26 @@ while IFS= read -r source; do
         -artifact_prefix="$scratch/$name-")
   [ -f "$dictionary" ] && args+=(-dict="$dictionary")
   echo "fuzz: $name for ${seconds}s"
-  if [ -d "$seeds" ]; then
-    "$target" "${args[@]}" "$corpus" "$seeds" >"$scratch/$name.log" 2>&1 || status=1
-  else
-    "$target" "${args[@]}" "$corpus" >"$scratch/$name.log" 2>&1 || status=1
-  fi
+  inputs=("$corpus")
+  [ -d "$seeds" ] && inputs+=("$seeds")
+  target_status=0
+  "$target" "${args[@]}" "${inputs[@]}" >"$scratch/$name.log" 2>&1 || target_status=$?
   grep -E '^stat::number_of_executed_units|^Done|ERROR|SUMMARY' "$scratch/$name.log" || true
-  if [ $status -ne 0 ]; then
-    tail -n 60 "$scratch/$name.log" >&2
-    for artifact in "$scratch/$name-"*; do
-      [ -f "$artifact" ] && { echo "fuzz: crashing input ($artifact):" >&2; od -A x -t x1z "$artifact" | head -n 20 >&2; }
-    done
+  if [ $target_status -ne 0 ]; then
+    status=1
+    failed+=("$name")
+    echo "fuzz: $name FAILED (exit $target_status)"
   fi
 done < <(find "$root/src" -name '*Fuzz.cpp' | sort)
+
+# The failures are reported last so that the end of a long log carries them.
+for name in "${failed[@]}"; do
+  echo "fuzz: ===== $name failed; the end of its log:"
+  grep -E -A 40 '^==[0-9]+==ERROR|runtime error|SUMMARY|ALARM|out-of-memory|timeout' "$scratch/$name.log" | head -n 80 || true
+  tail -n 30 "$scratch/$name.log"
+  for artifact in "$scratch/$name-"*; do
+    [ -f "$artifact" ] && { echo "fuzz: failing input ($artifact):"; od -A x -t x1z "$artifact" | head -n 20; }
+  done
+done
+[ $status -eq 0 ] && echo "fuzz: all targets clean" || echo "fuzz: FAILED: ${failed[*]}"
 exit $status

@@ -18,6 +18,12 @@ packages=(
   # sound output (PortAudio; the ALSA and JACK headers quiet their start-up messages) and
   # the FFT of the waveform analysis
   portaudio19-dev libasound2-dev libjack-jackd2-dev libkissfft-dev
+  # MIDI time code in and out
+  librtmidi-dev
+  # PDF reports, and pdftotext to check them by their text and positions
+  libhpdf-dev poppler-utils
+  # reading foreign show and effect databases (Jet files)
+  mdbtools-dev
 )
 
 missing=()

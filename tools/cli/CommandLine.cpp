@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <ostream>
+#include <utility>
 
 namespace Cli {
 
@@ -33,9 +34,44 @@ const Command* find(const std::string& name)
 
 }  // namespace
 
+namespace {
+
+struct Registration {
+    int order;
+    Command (*make)();
+};
+
+// Function-local so that registrars in other files can run before or after this one's
+// statics: the order of static initialisation across files is unspecified.
+std::vector<Registration>& registrations()
+{
+    static std::vector<Registration> all;
+    return all;
+}
+
+}  // namespace
+
+CommandRegistrar::CommandRegistrar(int order, Command (*make)())
+{
+    registrations().push_back({order, make});
+}
+
 const std::vector<Command>& commands()
 {
-    static const std::vector<Command> all = {timecodeCommand(), waveInfoCommand(), playCommand()};
+    static const std::vector<Command> all = [] {
+        std::vector<std::pair<int, Command>> built;
+        for (const Registration& registration : registrations()) {
+            built.emplace_back(registration.order, registration.make());
+        }
+        std::sort(built.begin(), built.end(), [](const auto& a, const auto& b) {
+            return a.first != b.first ? a.first < b.first : a.second.name < b.second.name;
+        });
+        std::vector<Command> sorted;
+        for (auto& entry : built) {
+            sorted.push_back(std::move(entry.second));
+        }
+        return sorted;
+    }();
     return all;
 }
 

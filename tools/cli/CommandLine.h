@@ -21,16 +21,19 @@ struct Command {
         run;
 };
 
-// Every subcommand, in the order the overview lists them.
+// Every subcommand, in the order the overview lists them (by their order key, then name).
 const std::vector<Command>& commands();
+
+// Each subcommand's source file registers it with a static registrar:
+//     const Cli::CommandRegistrar registrar(30, makeWaveInfoCommand);
+// The commands are built into an object library, so every registrar is linked in.
+struct CommandRegistrar {
+    CommandRegistrar(int order, Command (*make)());
+};
 
 int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // Reports a usage error for a subcommand and returns kUsage.
 int usageError(const Command& command, const std::string& message, std::ostream& err);
-
-Command timecodeCommand();
-Command waveInfoCommand();
-Command playCommand();
 
 }  // namespace Cli

@@ -185,11 +185,13 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     return kSuccess;
 }
 
-}  // namespace
-
 Command playCommand()
 {
     return {"play", "play a WAVE soundtrack and print the show clock and the levels", kHelp, run};
 }
+
+}  // namespace
+
+const CommandRegistrar registrar(40, playCommand);
 
 }  // namespace Cli

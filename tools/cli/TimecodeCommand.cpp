@@ -181,12 +181,14 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     return kSuccess;
 }
 
-}  // namespace
-
 Command timecodeCommand()
 {
     return {"timecode", "convert SMPTE timecodes: labels, milliseconds, BCD words, typed text",
             kHelp, run};
 }
+
+}  // namespace
+
+const CommandRegistrar registrar(10, timecodeCommand);
 
 }  // namespace Cli

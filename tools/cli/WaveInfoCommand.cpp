@@ -142,12 +142,14 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     return kSuccess;
 }
 
-}  // namespace
-
 Command waveInfoCommand()
 {
     return {"wave-info", "show how a WAVE soundtrack is read: format, length, sample frames", kHelp,
             run};
 }
+
+}  // namespace
+
+const CommandRegistrar registrar(30, waveInfoCommand);
 
 }  // namespace Cli
