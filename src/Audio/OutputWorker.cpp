@@ -12,6 +12,12 @@ namespace Audio {
 namespace {
 
 constexpr std::uint32_t kPositionTimer = 1;
+// Position reports. A show clocked by the audio fires on the controller's ticks, so those
+// come every millisecond; without a controller the reports only move the display and the
+// show position, whose frames last 33 to 42 ms, and every 10 ms is plenty. The reported
+// position is read from the device counter either way, so it is exact whenever it comes.
+constexpr std::uint32_t kShowClockPeriodMs = 1;
+constexpr std::uint32_t kDisplayPeriodMs = 10;
 constexpr std::uint32_t kRateWithoutTrack = 44100;
 constexpr std::int64_t kMonitorStep = 256;
 
@@ -188,13 +194,14 @@ void OutputWorker::changeSpeed(std::int64_t speed)
 void OutputWorker::onTimer()
 {
     if (playing_) {
-        if (!timerArmed_) {
-            window_->setTimer(kPositionTimer, 1);
-            timerArmed_ = true;
+        const std::uint32_t period = controller_ ? kShowClockPeriodMs : kDisplayPeriodMs;
+        if (timerPeriod_ != period) {
+            window_->setTimer(kPositionTimer, period);
+            timerPeriod_ = period;
         }
-    } else if (timerArmed_) {
+    } else if (timerPeriod_ != 0) {
         window_->killTimer(kPositionTimer);
-        timerArmed_ = false;
+        timerPeriod_ = 0;
     }
     const std::int64_t position = currentPosition();
     Platform::post(front_, kMessagePositionReport, outputRate_, position);

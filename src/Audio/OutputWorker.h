@@ -80,7 +80,7 @@ private:
     std::int64_t monitorPosition_ = 0;  // the last position the monitor was told
     bool playing_ = false;
     bool resetting_ = false;
-    bool timerArmed_ = false;
+    std::uint32_t timerPeriod_ = 0;  // the armed position-report period in ms, 0 when none
     std::int64_t speed_ = 1;
     std::uint32_t outputRate_ = 44100;
 };
