@@ -46,7 +46,7 @@ while IFS= read -r source; do
     failed+=("$name")
     echo "fuzz: $name FAILED (exit $target_status)"
   fi
-done < <(find "$root/src" -name '*Fuzz.cpp' | sort)
+done < <(find "$root/src" "$root/tools" -name '*Fuzz.cpp' | sort)
 
 # The failures are reported last so that the end of a long log carries them.
 for name in "${failed[@]}"; do
