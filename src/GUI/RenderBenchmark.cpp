@@ -7,7 +7,11 @@
 
 #include "GUI/BasicLayout.h"
 #include "GUI/Colors.h"
+#include "GUI/D2DButtonGrid.h"
 #include "GUI/D2DContainer.h"
+#include "GUI/D2DPyroSlave.h"
+#include "GUI/D2DSMPTEDisplay.h"
+#include "GUI/D2DScrollbar.h"
 #include "GUI/Graphics.h"
 #include "GUI/Window.h"
 #include "GUI/WindowStyle.h"
@@ -169,5 +173,76 @@ void BM_OneChangedIn200(benchmark::State& state)
     }
 }
 BENCHMARK(BM_OneChangedIn200)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace {
+
+// The real widgets: 200 of four kinds (timecode displays, firing-module views, button grids
+// and scrollbars) in the same arrangement, all drawn again.
+struct WidgetScene {
+    PlainWindow* window = nullptr;
+    Panel* panel = nullptr;
+    std::vector<D2DComponent*> widgets;
+
+    WidgetScene()
+    {
+        application();
+        window = new PlainWindow;
+        window->createTopLevel(L"Bench", L"Bench", kStyleOverlappedWindow, 0);
+        window->getHandle()->resize(1920, 1080);
+        panel = new Panel;
+        panel->createAsChild(L"Panel", L"", new BasicLayout(0, 0, 0, 0, 1, 0, 1, 0),
+                             kStyleChild | kStyleVisible, 0, window);
+        for (int i = 0; i < 200; ++i) {
+            const int x = 6 + (i % 20) * 95;
+            const int y = 6 + (i / 20) * 106;
+            D2DComponent* widget = nullptr;
+            switch (i % 4) {
+                case 0: {
+                    auto* display = new D2DSMPTEDisplay;
+                    display->setValue(0x01020300 + (i % 10));
+                    widget = display;
+                    break;
+                }
+                case 1: {
+                    auto* slave = new D2DPyroSlave;
+                    slave->setAddress(i);
+                    widget = slave;
+                    break;
+                }
+                case 2: {
+                    auto* grid = new D2DButtonGrid;
+                    grid->setMetrics({4, 4, 18, 20, 2, 0, 0});
+                    widget = grid;
+                    break;
+                }
+                default: widget = new D2DScrollbar; break;
+            }
+            widget->createAsD2DChild(L"Widget" + std::to_wstring(i), L"",
+                                     new BasicLayout(0, x, 0, y, 0, x + 90, 0, y + 100),
+                                     kStyleChild | kStyleVisible, 0, panel);
+            widgets.push_back(widget);
+        }
+        window->getHandle()->show();
+        for (int i = 0; i < 10; ++i) {
+            QApplication::processEvents();
+        }
+    }
+
+    ~WidgetScene() { delete window; }
+};
+
+void BM_FullRepaint200WidgetsAt1920x1080(benchmark::State& state)
+{
+    WidgetScene scene;
+    for (auto _ : state) {
+        for (D2DComponent* widget : scene.widgets) {
+            widget->invalidate();
+        }
+        scene.panel->getHandle()->repaint();
+    }
+}
+BENCHMARK(BM_FullRepaint200WidgetsAt1920x1080)->Unit(benchmark::kMillisecond);
 
 }  // namespace

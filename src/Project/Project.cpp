@@ -62,7 +62,7 @@ bool Project::submit(std::unique_ptr<IOperation> operation)
     if (!operation) {
         return true;
     }
-    if (showMode_ && !operation->isPassive()) {
+    if (state_.isShowMode() && !operation->isPassive()) {
         return false;
     }
     const bool succeeded = operation->execute(data_);
@@ -96,7 +96,7 @@ bool Project::submit(std::unique_ptr<IOperation> operation)
 
 bool Project::undo()
 {
-    if (undoHistory_.empty() || showMode_) {
+    if (undoHistory_.empty() || state_.isShowMode()) {
         return true;
     }
     std::unique_ptr<IOperation> operation = undoHistory_.pop();
@@ -115,7 +115,7 @@ bool Project::undo()
 
 bool Project::redo()
 {
-    if (redoHistory_.empty() || showMode_) {
+    if (redoHistory_.empty() || state_.isShowMode()) {
         return true;
     }
     std::unique_ptr<IOperation> operation = redoHistory_.pop();
@@ -134,7 +134,7 @@ bool Project::redo()
 
 std::wstring Project::getUndoText() const
 {
-    if (undoHistory_.empty() || showMode_) {
+    if (undoHistory_.empty() || state_.isShowMode()) {
         return L"UNDO.NOTHING";
     }
     return undoHistory_.top()->getUndoText();
@@ -142,7 +142,7 @@ std::wstring Project::getUndoText() const
 
 std::wstring Project::getRedoText() const
 {
-    if (redoHistory_.empty() || showMode_) {
+    if (redoHistory_.empty() || state_.isShowMode()) {
         return L"REDO.NOTHING";
     }
     return redoHistory_.top()->getRedoText();
@@ -158,10 +158,18 @@ void Project::finishOperation()
 
 void Project::refreshPreviewIfDirty()
 {
-    // The show state keeps a preview of every cue's state at the play position and marks it
-    // stale when an operation may have changed it; here the project will clear that mark and
-    // submit a passive cue-state preview update. Until the show state exists, no preview is
-    // kept and nothing is refreshed.
+    if (state_.takePreviewDirty()) {
+        state_.updateCueStatePreview();
+    }
+}
+
+void Project::setShowMode(bool on)
+{
+    if (on) {
+        state_.enterShowMode(state_.getClockMode());
+    } else {
+        state_.exitShowMode();
+    }
 }
 
 bool Project::checkCues()

@@ -9,6 +9,7 @@
 #include "Project/IOperation.h"
 #include "Project/OperationHistory.h"
 #include "Project/ProjectData.h"
+#include "Project/ProjectState.h"
 
 namespace Project {
 
@@ -52,6 +53,8 @@ public:
 
     ProjectData& getProjectData() { return data_; }
     const ProjectData& getProjectData() const { return data_; }
+    ProjectState& getProjectState() { return state_; }
+    const ProjectState& getProjectState() const { return state_; }
 
     void addListener(Listener* listener) { listeners_.add(listener); }
     void removeListener(Listener* listener) { listeners_.remove(listener); }
@@ -78,11 +81,10 @@ public:
     int getUndoCount() const { return undoHistory_.count(); }
     int getRedoCount() const { return redoHistory_.count(); }
 
-    // Show mode: while on, only passive operations run and undo and redo do nothing. This
-    // flag stands in for the show state, which is not part of the project yet; once it is,
-    // the show state answers here instead.
-    void setShowMode(bool on) { showMode_ = on; }
-    bool isShowMode() const { return showMode_; }
+    // Show mode, as the show state has it: while on, only passive operations run and undo
+    // and redo do nothing. setShowMode enters show mode with the current clock or leaves it.
+    void setShowMode(bool on);
+    bool isShowMode() const { return state_.isShowMode(); }
 
     // Prepares a show: marks cues whose firing moment (timecode minus prefire time) is
     // before frame 0 and clears the duplicate and busy marks. False when a cue cannot fire:
@@ -116,8 +118,8 @@ private:
     // historyChanged, the cues are renumbered, listeners hear projectUpdated, then the cue
     // state preview hook runs.
     void finishOperation();
-    // Where the show state will submit its cue-state preview update once it marks the
-    // preview stale. There is no show state yet, so there is nothing to refresh.
+    // When the show state marked its cue-state preview stale during the operation: clears
+    // the mark and submits one preview update for the current position.
     void refreshPreviewIfDirty();
 
     Platform::ListenerSet<Listener> listeners_;
@@ -128,7 +130,8 @@ private:
     bool untitled_ = false;
     int changeCount_ = 0;
     int savedCount_ = 0;
-    bool showMode_ = false;
+    // After the data: it stops listening to the cue list before the cues go.
+    ProjectState state_{*this};
     // Declared after the data: operations are destroyed before the cues they refer to.
     OperationHistory undoHistory_;
     OperationHistory redoHistory_;

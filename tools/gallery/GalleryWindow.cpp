@@ -8,6 +8,7 @@
 #include "GalleryHeader.h"
 #include "OwnedNoteWindow.h"
 #include "ScrollPanel.h"
+#include "WidgetShowcase.h"
 
 using namespace GUI;
 
@@ -45,6 +46,8 @@ void GalleryWindow::fillPanel()
         t->createAsD2DChild(L"Tile" + std::to_wstring(++count), L"", layout, style, 0, parent);
         return t;
     };
+
+    addWidgetShowcase(panel_, stack, count);
 
     label("STACKED DOWNWARD, IN CREATION ORDER");
     DemoTile* toggle = tile(nullptr, stack, "A toggle: click me, or Space when focused", 0);

@@ -64,7 +64,8 @@ int main(int argc, char** argv)
     QWidget* window =
         gallery->createTopLevel(L"Gallery", L"Skyfirewright toolkit gallery",
                                 GUI::kStyleOverlappedWindow, GUI::kExStyleControlParent);
-    window->resize(1000, 760);
+    // A screenshot is taken tall enough to hold every widget without scrolling.
+    window->resize(1000, screenshot.isEmpty() ? 760 : 1400);
     window->show();
 
     int status = 0;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -164,6 +165,66 @@ TEST_F(LibraryFileOperations, AFailedStoreReportsAndKeepsTheOldFile)
                                          L"ERROR.FAILED_TO_OPEN_FILE_FOR_WRITING_TODO"}));
     EXPECT_EQ(folder.readBytes("lib.fwe"), old);
     EXPECT_FALSE(folder.exists("p.fwf"));
+}
+
+// A per-user file that cannot be read must not be emptied by the next store: it is set
+// aside whole, the load fails with its key, and the store then writes a fresh file.
+TEST_F(LibraryFileOperations, ADamagedDefaultFileIsSetAsideNotOverwritten)
+{
+    struct Case {
+        const char* name;
+        bool effects;
+        std::string bytes;
+        const wchar_t* error;
+    };
+    // A channel record of 12 bytes inside a preset.
+    const std::string shortChannel =
+        std::string("RIFF\x3e\0\0\0FWF LIST\x32\0\0\0PRE PRED\x06\0\0\0J\0\0\0\0\0", 38) +
+        std::string("LIST\x18\0\0\0CHA CHAD\x0c\0\0\0", 20) + std::string(12, '\1');
+    const std::vector<Case> cases = {
+        {"effects: not a RIFF file", true, "{effects: lost}", L"ERROR.INVALID_FWP_TODO"},
+        {"effects: another form", true, std::string("RIFF\x04\0\0\0FWF ", 12),
+         L"ERROR.INVALID_FWP_TODO"},
+        {"effects: cut off", true, std::string("RIFF\x40\0\0\0FWE EFF ", 16),
+         L"ERROR.INVALID_FWP_TODO"},
+        {"presets: not a RIFF file", false, "garbage", L"ERROR.INVALID_FWP_TODO"},
+        {"presets: another form", false, std::string("RIFF\x04\0\0\0FWE ", 12),
+         L"ERROR.INVALID_FWP_TODO"},
+        {"presets: short channel record", false, shortChannel, L"ERROR.INVALID_FWF"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        errors.reported.clear();
+        const std::string file =
+            c.effects ? "Skyfirewright/EffectFile.fwe" : "Skyfirewright/PresetFile.fwf";
+        folder.writeBytes(file, c.bytes);
+        addEffect(L"Kept");
+        addPreset(L"Kept");
+        if (c.effects) {
+            EXPECT_FALSE(project.submit(new OperationLoadEffectListFromLocalFile()));
+            EXPECT_TRUE(effects().empty());
+        } else {
+            EXPECT_FALSE(project.submit(new OperationLoadFixtureListFromLocalFile()));
+        }
+        EXPECT_EQ(errors.reported, std::vector<std::wstring>{c.error});
+        EXPECT_FALSE(folder.exists(file));
+        EXPECT_EQ(folder.readBytes(file + ".damaged"), c.bytes);
+
+        ASSERT_TRUE(project.submit(
+            c.effects ? static_cast<IOperation*>(new OperationStoreEffectListToLocalFile())
+                      : new OperationStoreFixtureListToLocalFile()));
+        EXPECT_TRUE(folder.exists(file));
+        EXPECT_EQ(folder.readBytes(file + ".damaged"), c.bytes);
+        data().getFixtureList().clear();
+        data().getFixtureStore().clear();
+        data().getEffectList().clearEffects();
+        std::filesystem::remove(folder.root() / (file + ".damaged"));
+    }
+
+    // A missing file is no damage.
+    std::filesystem::remove(folder.root() / "Skyfirewright/EffectFile.fwe");
+    EXPECT_TRUE(project.submit(new OperationLoadEffectListFromLocalFile()));
+    EXPECT_FALSE(folder.exists("Skyfirewright/EffectFile.fwe.damaged"));
 }
 
 }  // namespace

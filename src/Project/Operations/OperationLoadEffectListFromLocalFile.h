@@ -10,8 +10,11 @@ namespace Project {
 // Loads an effect library file. An empty path means the per-user file "EffectFile.fwe",
 // which replaces the library (the shown and the full list are cleared first); a file the
 // user chose is added to the library (duplicates are dropped), and the load notice
-// "MESSAGES.LOAD.EFFECTFILE.*" is shown. A missing or unreadable file loads nothing and
-// succeeds; a file of another form fails with "ERROR.INVALID_FWP_TODO".
+// "MESSAGES.LOAD.EFFECTFILE.*" is shown. A missing file loads nothing and succeeds; a chosen
+// file that is not a RIFF file loads nothing and succeeds too. A file of another form fails
+// with "ERROR.INVALID_FWP_TODO". A per-user file that is there but cannot be read fails with
+// that key as well and is renamed with the suffix ".damaged", so that the next store cannot
+// overwrite it.
 //
 // Neither undoable nor passive: submitting it clears both histories and marks the project
 // modified. Undo and redo load again.

@@ -1,5 +1,7 @@
 #include "Project/Operations/OperationLoadFixtureListFromLocalFile.h"
 
+#include "FileIO/RiffFileReader.h"
+#include "Project/Operations/DamagedLibraryFile.h"
 #include "Project/Operations/OperationLoadNotice.h"
 #include "Project/Operations/OperationReport.h"
 #include "Project/Operations/PresetFile.h"
@@ -7,24 +9,53 @@
 
 namespace Project {
 
+namespace {
+
+// The per-user file replaces the presets. A file that is there but cannot be read is set
+// aside before anything can store the emptied (or partly read) library over it.
+bool loadDefaultFile(ProjectData& data)
+{
+    const std::wstring path = PresetFile::defaultPath();
+    std::wstring error;
+    {
+        FileIO::RiffFileReader reader;
+        if (!reader.open(path)) {
+            if (!DamagedLibraryFile::exists(path)) {
+                return true;
+            }
+            error = L"ERROR.INVALID_FWP_TODO";
+        } else if (!PresetFile::isPresetFile(reader)) {
+            error = L"ERROR.INVALID_FWP_TODO";
+        } else if (!PresetFile::read(reader, data.getFixtureStore(), data.getFixtureList(),
+                                     error)) {
+            if (error == L"ERROR.MEMORY") {
+                return failOperation(error);
+            }
+        } else {
+            return true;
+        }
+    }
+    DamagedLibraryFile::setAside(path);
+    return failOperation(error);
+}
+
+}  // namespace
+
 bool OperationLoadFixtureListFromLocalFile::execute(ProjectData& data)
 {
-    const bool defaultFile = path_.empty();
-    if (defaultFile) {
+    if (path_.empty()) {
         // The list lets go of the presets before the store destroys them.
         data.getFixtureList().clear();
         data.setCurrentFixture(nullptr);
         data.getFixtureStore().clear();
+        return loadDefaultFile(data);
     }
     std::wstring error;
-    if (!PresetFile::load(defaultFile ? PresetFile::defaultPath() : path_, data.getFixtureStore(),
-                          data.getFixtureList(), error)) {
+    if (!PresetFile::load(path_, data.getFixtureStore(), data.getFixtureList(), error)) {
         return failOperation(error);
     }
-    if (!defaultFile) {
-        OperationLoadNotice::show(L"MESSAGES.LOAD.PRESETFILE.TITLE",
-                                  L"MESSAGES.LOAD.PRESETFILE.MESSAGE");
-    }
+    OperationLoadNotice::show(L"MESSAGES.LOAD.PRESETFILE.TITLE",
+                              L"MESSAGES.LOAD.PRESETFILE.MESSAGE");
     return true;
 }
 

@@ -10,9 +10,12 @@ namespace Project {
 // Loads a fixture preset file. An empty path means the per-user file "PresetFile.fwf", which
 // replaces the presets (the fixture list is cleared and the store emptied first); the
 // presets of a file the user chose are added, and the load notice
-// "MESSAGES.LOAD.PRESETFILE.*" is shown. A missing or unreadable file loads nothing and
-// succeeds; a file of another form fails with "ERROR.INVALID_FWP_TODO", a short channel
-// record with "ERROR.INVALID_FWF" (the presets read before it stay).
+// "MESSAGES.LOAD.PRESETFILE.*" is shown. A missing file loads nothing and succeeds, as does
+// a chosen file that is not a RIFF file; a file of another form fails with
+// "ERROR.INVALID_FWP_TODO", a short channel record with "ERROR.INVALID_FWF" (the presets read
+// before it stay). A per-user file that is there but cannot be read (not a RIFF file, another
+// form, a short channel record) fails with its key and is renamed with the suffix
+// ".damaged", so that the next store cannot overwrite it.
 //
 // Neither undoable nor passive: submitting it clears both histories and marks the project
 // modified. Undo and redo load again.

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+
+namespace Controller {
+
+// The command words of the firing controller. The top four bits give the kind.
+namespace CommandWords {
+
+constexpr uint32_t kKindMask = 0xF0000000u;
+constexpr uint32_t kTimecodeWait = 0x10000000u;  // | packed label: wait for that timecode
+constexpr uint32_t kTriggerWait = 0x20000000u;   // wait for the PC's trigger
+constexpr uint32_t kStepWait = 0x30000000u;      // wait for the operator's step; | ms: delay
+constexpr uint32_t kFire = 0x80000000u;          // | module << 8 | pin
+constexpr uint32_t kDmxDuration = 0x90000000u;   // | duration in 1/40 s
+constexpr uint32_t kDmxKind = 0x90000000u;       // kind of every DMX word
+constexpr uint32_t kDmxAllOff = 0x92000000u;
+constexpr uint32_t kDelayMask = 0x00FFFFFFu;
+
+inline uint32_t kind(uint32_t word)
+{
+    return word & kKindMask;
+}
+
+inline uint32_t fireWord(int address)
+{
+    const auto a = static_cast<uint32_t>(address);
+    return kFire | (a / 16) << 8 | (a % 16);
+}
+
+// 0x1 followed by the label's BCD digits: frame units in bits 0-3, second, minute and hour
+// units above them, then frame tens in bits 16-17, second tens 18-20, minute tens 21-23 and
+// hour tens 24-25.
+inline uint32_t timecodeWait(int hours, int minutes, int seconds, int frames)
+{
+    const auto u = [](int v) { return static_cast<uint32_t>(v % 10); };
+    const auto t = [](int v) { return static_cast<uint32_t>(v / 10); };
+    return kTimecodeWait | u(frames) | u(seconds) << 4 | u(minutes) << 8 | u(hours) << 12 |
+           (t(frames) & 0x3u) << 16 | (t(seconds) & 0x7u) << 18 | (t(minutes) & 0x7u) << 21 |
+           (t(hours) & 0x3u) << 24;
+}
+
+}  // namespace CommandWords
+
+}  // namespace Controller

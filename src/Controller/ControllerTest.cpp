@@ -1,0 +1,675 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <poll.h>
+#include <sys/resource.h>
+#include <thread>
+#include <vector>
+
+#include "Controller/CompiledProject.h"
+#include "Controller/Controller.h"
+#include "Controller/ControllerMessages.h"
+#include "Controller/FrameParser.h"
+#include "Controller/FrameWriter.h"
+#include "Platform/MessageQueue.h"
+#include "Platform/PseudoTerminal.h"
+#include "Project/Project.h"
+
+namespace Controller {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using Project::CueCommand;
+
+struct Received {
+    std::uint8_t code;
+    Bytes payload;
+    friend bool operator==(const Received&, const Received&) = default;
+};
+
+Bytes frameBytes(std::uint8_t code, const Bytes& payload = {})
+{
+    return FrameWriter::build(code, payload);
+}
+
+Bytes u32(std::uint32_t value)
+{
+    Bytes b;
+    FrameWriter::appendU32(b, value);
+    return b;
+}
+
+// A scripted firing controller on the master side of a pseudo-terminal: a thread parses what
+// the program sends, records it and writes the responder's answer.
+class FakeDevice {
+public:
+    // The raw bytes to answer a frame with (empty: silence).
+    using Responder = std::function<Bytes(const Received&)>;
+
+    // Answers like a healthy device: pong, acknowledgements, room 0 for a start.
+    static Bytes healthy(const Received& f)
+    {
+        switch (f.code) {
+            case 0x00: return frameBytes(0x01, {'p', 'o', 'n', 'g'});
+            case 0x02: return frameBytes(0x03, {1, 2, 0x34, 0x12, 0x78, 0x56});
+            case 0x10: return frameBytes(0x11, {0, 0});
+            case 0x16: return frameBytes(0x17);
+            case 0x20: return frameBytes(0x21, {0x05, 0x80});
+            default: return {};
+        }
+    }
+
+    FakeDevice() : responder_(healthy)
+    {
+        thread_ = std::thread([this] { loop(); });
+    }
+    ~FakeDevice()
+    {
+        stop_ = true;
+        if (thread_.joinable()) {
+            thread_.join();
+        }
+    }
+
+    const std::string& path() const { return pty_.slavePath(); }
+    bool isOpen() const { return pty_.isOpen(); }
+
+    void setResponder(Responder responder)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        responder_ = std::move(responder);
+    }
+
+    // Writes unsolicited bytes to the program.
+    void send(const Bytes& bytes)
+    {
+        std::lock_guard<std::mutex> lock(writeMutex_);
+        pty_.write(bytes);
+    }
+
+    void unplug()
+    {
+        stop_ = true;
+        thread_.join();
+        pty_.hangUp();
+    }
+
+    std::vector<Received> received()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return received_;
+    }
+    std::vector<Received> takeReceived()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        std::vector<Received> result;
+        result.swap(received_);
+        return result;
+    }
+    // Waits until `count` frames have arrived since the last take.
+    bool waitFor(std::size_t count, int timeoutMs = 3000)
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                 [&] { return received_.size() >= count; });
+    }
+
+private:
+    void loop()
+    {
+        FrameParser parser;
+        while (!stop_) {
+            pollfd p{pty_.masterFd(), POLLIN, 0};
+            if (::poll(&p, 1, 50) != 1 || (p.revents & POLLIN) == 0) {
+                continue;
+            }
+            std::uint8_t chunk[256];
+            const ssize_t n = ::read(pty_.masterFd(), chunk, sizeof chunk);
+            for (ssize_t i = 0; i < n; ++i) {
+                if (!parser.push(chunk[i])) {
+                    continue;
+                }
+                const Frame& f = parser.frame();
+                Received r{f.code, Bytes(f.payload.begin(), f.payload.begin() + f.size)};
+                Bytes answer;
+                {
+                    std::lock_guard<std::mutex> lock(mutex_);
+                    received_.push_back(r);
+                    answer = responder_(r);
+                }
+                changed_.notify_all();
+                if (!answer.empty()) {
+                    send(answer);
+                }
+            }
+        }
+    }
+
+    Platform::PseudoTerminal pty_;
+    std::mutex mutex_;
+    std::mutex writeMutex_;
+    std::condition_variable changed_;
+    Responder responder_;
+    std::vector<Received> received_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+class RecordingListener : public Controller::Listener {
+public:
+    void onTimecode(double ms) override { timecodes.push_back(ms); }
+    void onStatusChanged() override { ++statusChanges; }
+    void onGroupChanged() override { ++groupChanges; }
+    void onConnectionChanged(bool connected) override { connections.push_back(connected); }
+    void onModuleChanged(int module, const Emulator::ModuleState*) override
+    {
+        modules.push_back(module);
+    }
+
+    std::vector<double> timecodes;
+    int statusChanges = 0;
+    int groupChanges = 0;
+    std::vector<bool> connections;
+    std::vector<int> modules;
+};
+
+class ControllerOnPty : public ::testing::Test {
+protected:
+    ControllerOnPty()
+    {
+        ports_ = {device_->path()};
+        ControllerOptions options;
+        options.project = &project_;
+        options.findPorts = [this] { return ports_; };
+        options.audioWorker = [] { return Platform::WindowHandle(); };
+        controller_ = std::make_unique<Controller>(options);
+        controller_->addListener(&listener_);
+    }
+    ~ControllerOnPty() override
+    {
+        if (controller_) {
+            controller_->removeListener(&listener_);
+            controller_.reset();
+        }
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(device_->isOpen());
+        ASSERT_TRUE(controller_->waitUntilReady(3000));
+    }
+
+    // Pumps the test thread's queue (the front's) until `done` or the time-out.
+    bool pumpUntil(const std::function<bool()>& done, int timeoutMs = 3000)
+    {
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (true) {
+            queue_.processPending();
+            if (done()) {
+                return true;
+            }
+            if (std::chrono::steady_clock::now() > deadline) {
+                return false;
+            }
+            pollfd p{queue_.wakeFd(), POLLIN, 0};
+            ::poll(&p, 1, 5);
+        }
+    }
+    void pumpFor(int ms)
+    {
+        pumpUntil([] { return false; }, ms);
+    }
+
+    void connect()
+    {
+        ASSERT_TRUE(controller_->connect());
+        ASSERT_TRUE(device_->waitFor(3));
+        device_->takeReceived();
+        ASSERT_TRUE(pumpUntil([&] { return controller_->isConnected(); }));
+    }
+
+    Project::CueList& cues() { return project_.getProjectData().getCueList(); }
+    void addPyro(int frames, int address, int prefire = 0)
+    {
+        cues().add(SMPTE::fromFrameNo(SMPTE::SMPTE_25, frames), CueCommand::pyro(address), prefire,
+                   0, 0, -1, "");
+    }
+    // Twelve pyro cues, one a second from 00:00:01:00 at 25 fps, modules 0 to 11.
+    void addShow()
+    {
+        project_.getProjectData().setFormat(SMPTE::SMPTE_25);
+        for (int i = 0; i < 12; ++i) {
+            addPyro(25 * (i + 1), 16 * i + i % 16);
+        }
+    }
+    std::vector<std::uint32_t> compiledWords(int mode)
+    {
+        auto show = CompiledProject::compile(cues(), SMPTE::SMPTE_25, mode, 1000000000);
+        std::vector<std::uint32_t> words;
+        for (const auto& command : show->findGroup(0)->commands) {
+            words.push_back(command->getWord());
+        }
+        return words;
+    }
+    static std::vector<std::uint32_t> wordsOf(const Received& block)
+    {
+        std::vector<std::uint32_t> words;
+        for (std::size_t i = 0; i + 4 <= block.payload.size(); i += 4) {
+            words.push_back(block.payload[i] | block.payload[i + 1] << 8 |
+                            block.payload[i + 2] << 16 |
+                            static_cast<std::uint32_t>(block.payload[i + 3]) << 24);
+        }
+        return words;
+    }
+
+    Platform::MessageQueue queue_;
+    Project::Project project_;
+    std::unique_ptr<FakeDevice> device_ = std::make_unique<FakeDevice>();
+    std::vector<std::string> ports_;
+    RecordingListener listener_;
+    std::unique_ptr<Controller> controller_;
+};
+
+TEST_F(ControllerOnPty, ConnectGreetsTheDeviceAndTurnsItsDmxOff)
+{
+    // A missing port comes first in the list and is skipped.
+    ports_ = {"/nonexistent/ttyACM7", device_->path()};
+    ASSERT_TRUE(controller_->connect());
+    ASSERT_TRUE(device_->waitFor(3));
+    EXPECT_EQ(device_->takeReceived(),
+              (std::vector<Received>{{0x00, {}}, {0x16, u32(0x92000000)}, {0x30, {}}}));
+    ASSERT_TRUE(pumpUntil([&] { return controller_->isConnected(); }));
+    EXPECT_EQ(listener_.connections, std::vector<bool>{true});
+
+    DeviceInfo info;
+    ASSERT_TRUE(controller_->getDeviceInfo(info));
+    EXPECT_EQ(info.values[0], 1);
+    EXPECT_EQ(info.values[1], 2);
+    EXPECT_EQ(info.values[2], 0x1234);
+    EXPECT_EQ(info.values[3], 0x5678);
+    EXPECT_EQ(controller_->getDeviceInfo(), 0x5678);
+}
+
+// Silence, a pong of the wrong length, and a healthy device behind them.
+TEST_F(ControllerOnPty, DiscoveryRejectsSilentDevicesAndWrongReplies)
+{
+    const struct {
+        const char* name;
+        FakeDevice::Responder responder;
+    } rows[] = {
+        {"silent", [](const Received&) { return Bytes{}; }},
+        {"five bytes",
+         [](const Received&) {
+             return frameBytes(0x01, {'p', 'o', 'n', 'g', 0});
+         }},
+        {"three bytes",
+         [](const Received&) {
+             return frameBytes(0x01, {'p', 'o', 'n'});
+         }},
+        {"other text",
+         [](const Received&) {
+             return frameBytes(0x01, {'p', 'i', 'n', 'g'});
+         }},
+        {"other code",
+         [](const Received&) {
+             return frameBytes(0x03, {'p', 'o', 'n', 'g'});
+         }},
+    };
+    for (const auto& row : rows) {
+        device_->setResponder(row.responder);
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(controller_->connect()) << row.name;
+        EXPECT_EQ(controller_->getLastError(), L"ERROR.USB_DEVICE_NOT_CONNECTED");
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
+        // Only the ping went out: no greeting, no words.
+        ASSERT_TRUE(device_->waitFor(1));
+        EXPECT_EQ(device_->takeReceived(), (std::vector<Received>{{0x00, {}}})) << row.name;
+    }
+    pumpFor(50);
+    EXPECT_FALSE(controller_->isConnected());
+
+    // Garbage, a frame cut short by a second 'P', then the pong: the device is found.
+    device_->setResponder([](const Received& f) {
+        if (f.code != 0x00) {
+            return FakeDevice::healthy(f);
+        }
+        Bytes bytes{0xFF, 0x13, 0x51, 0x50, 0x01, 'p', 'o'};
+        const Bytes pong = frameBytes(0x01, {'p', 'o', 'n', 'g'});
+        bytes.insert(bytes.end(), pong.begin(), pong.end());
+        return bytes;
+    });
+    EXPECT_TRUE(controller_->connect());
+}
+
+TEST_F(ControllerOnPty, DeviceInfoNeedsExactlySixBytes)
+{
+    connect();
+    device_->setResponder([](const Received& f) {
+        return f.code == 0x02 ? frameBytes(0x03, {1, 2, 3, 4, 5}) : FakeDevice::healthy(f);
+    });
+    DeviceInfo info;
+    EXPECT_FALSE(controller_->getDeviceInfo(info));
+    EXPECT_EQ(controller_->getLastError(), L"ERROR.USB_DEVICE_ERROR");
+
+    // The end byte is lost on the line: no reply. The next frame's 'P' clears the remains.
+    device_->setResponder([](const Received& f) {
+        Bytes bytes = FakeDevice::healthy(f);
+        if (f.code == 0x02) {
+            bytes.pop_back();
+        }
+        return bytes;
+    });
+    EXPECT_FALSE(controller_->getDeviceInfo(info));
+    device_->setResponder(FakeDevice::healthy);
+    EXPECT_TRUE(controller_->getDeviceInfo(info));
+    EXPECT_EQ(info.values[3], 0x5678);
+}
+
+TEST_F(ControllerOnPty, DisconnectRunsTheShutdownSequence)
+{
+    connect();
+    EXPECT_TRUE(controller_->disconnect());
+    ASSERT_TRUE(device_->waitFor(3));
+    EXPECT_EQ(device_->takeReceived(),
+              (std::vector<Received>{{0x22, {}}, {0x16, u32(0x92000000)}, {0x10, u32(0)}}));
+    ASSERT_TRUE(pumpUntil([&] { return !controller_->isConnected(); }));
+    EXPECT_EQ(listener_.connections, (std::vector<bool>{true, false}));
+}
+
+TEST_F(ControllerOnPty, DestroyingAConnectedControllerLeavesTheDeviceSafe)
+{
+    connect();
+    controller_->removeListener(&listener_);
+    controller_.reset();
+    ASSERT_TRUE(device_->waitFor(3));
+    const auto frames = device_->takeReceived();
+    ASSERT_GE(frames.size(), 3u);
+    EXPECT_EQ(frames[0], (Received{0x22, {}}));
+    EXPECT_EQ(frames[1], (Received{0x16, u32(0x92000000)}));
+    EXPECT_EQ(frames[2], (Received{0x10, u32(0)}));
+}
+
+TEST_F(ControllerOnPty, FireWordsAreRefusedWithoutACompiledShow)
+{
+    addShow();
+    connect();
+    EXPECT_FALSE(controller_->execute({0x80000105}));
+    EXPECT_FALSE(device_->waitFor(1, 150));
+
+    // DMX needs no show: the value once for one tick and once steady.
+    EXPECT_TRUE(controller_->setDmxChannel(10, 200));
+    ASSERT_TRUE(device_->waitFor(1));
+    const std::uint32_t w = 0x91000AC8;
+    Bytes payload;
+    for (std::uint32_t word : {0x90000001u, w, 0x90000000u, w}) {
+        FrameWriter::appendU32(payload, word);
+    }
+    EXPECT_EQ(device_->takeReceived(), (std::vector<Received>{{0x16, payload}}));
+
+    ASSERT_TRUE(controller_->compile(SHOW_MANUAL_FIRE));
+    ASSERT_TRUE(device_->waitFor(3));
+    device_->takeReceived();
+    EXPECT_TRUE(controller_->execute({0x80000105}));
+    ASSERT_TRUE(device_->waitFor(1));
+    EXPECT_EQ(device_->takeReceived(), (std::vector<Received>{{0x16, u32(0x80000105)}}));
+
+    ASSERT_TRUE(controller_->unload());
+    EXPECT_FALSE(controller_->execute({0x80000105}));
+}
+
+TEST_F(ControllerOnPty, ArmingSendsTheChannelAndTheModuleMask)
+{
+    project_.getProjectData().setFormat(SMPTE::SMPTE_25);
+    addPyro(25, 0);           // module 0
+    addPyro(50, 9 * 16 + 3);  // module 9
+    addPyro(75, 127 * 16);    // module 127
+    connect();
+
+    ASSERT_TRUE(controller_->arm(true, 200));  // out of range: unspecified
+    ASSERT_TRUE(device_->waitFor(1));
+    Bytes expected(17, 0);
+    expected[0] = 128;
+    expected[1 + 0] = 0x01;
+    expected[1 + 1] = 0x02;
+    expected[1 + 15] = 0x80;
+    EXPECT_EQ(device_->takeReceived(), (std::vector<Received>{{0x22, expected}}));
+
+    controller_->rearm(5);
+    ASSERT_TRUE(device_->waitFor(1));
+    EXPECT_EQ(device_->takeReceived(), (std::vector<Received>{{0x22, {5}}}));
+
+    ASSERT_TRUE(controller_->arm(false, 0));
+    ASSERT_TRUE(device_->waitFor(1));
+    EXPECT_EQ(device_->takeReceived(), (std::vector<Received>{{0x22, {}}}));
+    controller_->rearm(5);  // disarmed: nothing
+    EXPECT_FALSE(device_->waitFor(1, 150));
+}
+
+TEST_F(ControllerOnPty, StatusAndTimecodeReports)
+{
+    project_.getProjectData().setFormat(SMPTE::SMPTE_25);
+    connect();
+    // Pyro armed, dead-man switch overridden (bit 3 also means held).
+    device_->send(frameBytes(0x31, {0x09}));
+    ASSERT_TRUE(pumpUntil([&] { return controller_->getStatus() == 0x43; }));
+    device_->send(frameBytes(0x31, {0x12}));  // DMX armed, held; override no longer reported
+    ASSERT_TRUE(pumpUntil([&] { return controller_->getStatus() == 0x62; }));
+    device_->send(frameBytes(0x31));  // no flag byte: all clear but the override
+    ASSERT_TRUE(pumpUntil([&] { return controller_->getStatus() == 0x40; }));
+    EXPECT_EQ(listener_.statusChanges, 3);
+
+    device_->send(frameBytes(0x41, {0xFF, 0x00, 0x00, 0x01}));  // no timecode
+    device_->send(frameBytes(0x41, {0x00, 0x00, 0x02, 0x05}));  // 00:00:02:05 = 2200 ms
+    device_->send(frameBytes(0x41, {0x00, 0x00, 0x02}));        // too short
+    device_->send(frameBytes(0x41, {0x00, 0x00, 0x02, 0x05}));  // unchanged: not posted
+    device_->send(frameBytes(0x41, {0x00, 0x00, 0x03, 0x00}));
+    ASSERT_TRUE(pumpUntil([&] { return listener_.timecodes.size() >= 2; }));
+    pumpFor(50);
+    EXPECT_EQ(listener_.timecodes, (std::vector<double>{2200.0, 3000.0}));
+}
+
+TEST_F(ControllerOnPty, ModuleChecks)
+{
+    connect();
+    EXPECT_EQ(controller_->checkModule(3), 0x8005);
+    EXPECT_EQ(device_->takeReceived(), (std::vector<Received>{{0x20, {3, 0}}}));
+    ASSERT_TRUE(pumpUntil([&] { return controller_->getModuleState(3).tested; }));
+    EXPECT_TRUE(controller_->getModuleState(3).responsive);
+
+    device_->setResponder([](const Received& f) {
+        return f.code == 0x20 ? frameBytes(0x21, {0x05}) : FakeDevice::healthy(f);
+    });
+    EXPECT_EQ(controller_->checkModule(4), -1);  // the module did not answer
+    ASSERT_TRUE(pumpUntil([&] { return controller_->getModuleState(4).tested; }));
+    EXPECT_FALSE(controller_->getModuleState(4).responsive);
+
+    device_->setResponder(
+        [](const Received& f) { return f.code == 0x20 ? Bytes{} : FakeDevice::healthy(f); });
+    EXPECT_EQ(controller_->checkModule(5), -2);  // no reply at all
+    pumpFor(50);
+    EXPECT_FALSE(controller_->getModuleState(5).tested);
+
+    // An unsolicited report; a module number beyond 127 does not reach the emulator.
+    device_->send(frameBytes(0x23, {200, 0xFF, 0xFF}));
+    device_->send(frameBytes(0x23, {6, 0x01, 0x00}));
+    ASSERT_TRUE(pumpUntil([&] { return controller_->getModuleState(6).tested; }));
+    EXPECT_EQ(controller_->getModuleState(6).pins[0].flags & Emulator::PIN_CONTINUITY,
+              Emulator::PIN_CONTINUITY);
+}
+
+// The device asks for words by reporting room; at most 8 go in a block, none while a block
+// is in flight (a start reply), none for room 0.
+TEST_F(ControllerOnPty, StreamsTheCompiledShowByRoomReports)
+{
+    addShow();
+    connect();
+    const std::vector<std::uint32_t> words = compiledWords(SHOW_AUDIO_CLOCK);
+    ASSERT_EQ(words.size(), 24u);
+
+    ASSERT_TRUE(controller_->compile(SHOW_AUDIO_CLOCK));
+    // Load: show control for the audio clock at 25 fps, then the start of group 0 (twice:
+    // once on load, once for the state reset that follows the compile).
+    ASSERT_TRUE(device_->waitFor(3));
+    EXPECT_EQ(device_->takeReceived(),
+              (std::vector<Received>{{0x40, {0xA0, 0x40}}, {0x10, u32(0)}, {0x10, u32(0)}}));
+    ASSERT_TRUE(pumpUntil([&] { return listener_.groupChanges == 2; }));
+
+    device_->send(frameBytes(0x13, {20, 0}));
+    ASSERT_TRUE(device_->waitFor(1));
+    auto frames = device_->takeReceived();
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0].code, 0x12);
+    EXPECT_EQ(wordsOf(frames[0]), std::vector<std::uint32_t>(words.begin(), words.begin() + 8));
+
+    device_->send(frameBytes(0x11, {20, 0}));  // a block is in flight: nothing
+    device_->send(frameBytes(0x13, {0, 0}));   // room 0: nothing, and the block is settled
+    EXPECT_FALSE(device_->waitFor(1, 150));
+
+    device_->send(frameBytes(0x11, {3, 0}));  // no block in flight now: the next three
+    ASSERT_TRUE(device_->waitFor(1));
+    frames = device_->takeReceived();
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(wordsOf(frames[0]),
+              std::vector<std::uint32_t>(words.begin() + 8, words.begin() + 11));
+
+    // Progress: two commands executed (the first wait and fire), room for 8 more.
+    Bytes progress = u32(2);
+    progress.insert(progress.end(), {0x00, 8, 0});
+    device_->send(frameBytes(0x13, {0, 0}));
+    device_->send(frameBytes(0x15, progress));
+    ASSERT_TRUE(device_->waitFor(1));
+    frames = device_->takeReceived();
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(wordsOf(frames[0]),
+              std::vector<std::uint32_t>(words.begin() + 11, words.begin() + 19));
+
+    // The executed fire word reaches the emulator only while pyro is armed: not here.
+    pumpFor(50);
+    EXPECT_FALSE(controller_->getModuleState(0).pins[0].flags & Emulator::PIN_FIRED);
+}
+
+TEST_F(ControllerOnPty, AudioTickTriggersTheDeviceAtTheFireTime)
+{
+    addShow();
+    connect();
+    ASSERT_TRUE(controller_->compile(SHOW_AUDIO_CLOCK));
+    ASSERT_TRUE(device_->waitFor(3));
+    device_->takeReceived();
+    device_->setResponder([](const Received& f) {
+        if (f.code == 0x14) {
+            Bytes progress = u32(2);
+            progress.insert(progress.end(), {0x00, 0, 0});
+            return frameBytes(0x15, progress);
+        }
+        return FakeDevice::healthy(f);
+    });
+    const Platform::WindowHandle worker = controller_->getWorkerWindow();
+    // The first cue fires at 1 s: half a second of samples is too early.
+    Platform::post(worker, WM_USB_AUDIO_TICK, 48000, 24000);
+    EXPECT_FALSE(device_->waitFor(1, 150));
+    Platform::post(worker, WM_USB_AUDIO_TICK, 48000, 48000);
+    ASSERT_TRUE(device_->waitFor(1));
+    EXPECT_EQ(device_->takeReceived(), (std::vector<Received>{{0x14, {}}}));
+    // The device now stands at the second slot's wait, due at 2 s.
+    Platform::post(worker, WM_USB_AUDIO_TICK, 48000, 72000);
+    EXPECT_FALSE(device_->waitFor(1, 150));
+}
+
+TEST_F(ControllerOnPty, TransportOnlyForTheControllersOwnClock)
+{
+    addShow();
+    connect();
+    ASSERT_TRUE(controller_->compile(SHOW_AUDIO_CLOCK));
+    ASSERT_TRUE(device_->waitFor(3));
+    device_->takeReceived();
+    controller_->transport(0);
+    EXPECT_FALSE(device_->waitFor(1, 150));
+
+    ASSERT_TRUE(controller_->compile(SHOW_CLOCK_OUT));
+    ASSERT_TRUE(device_->waitFor(3));
+    EXPECT_EQ(device_->takeReceived().front(), (Received{0x40, {0xA4, 0x40 | 0x3C}}));
+    ASSERT_TRUE(pumpUntil([&] { return controller_->getStatus() == STATUS_STOPPED; }));
+
+    controller_->transport(0);
+    controller_->transport(1);
+    controller_->transport(1);  // pause while paused plays
+    controller_->transport(2);
+    ASSERT_TRUE(device_->waitFor(4));
+    EXPECT_EQ(
+        device_->takeReceived(),
+        (std::vector<Received>{{0x40, {0x01}}, {0x40, {0x80}}, {0x40, {0x01}}, {0x40, {0x84}}}));
+    ASSERT_TRUE(pumpUntil([&] { return controller_->getStatus() == STATUS_STOPPED; }));
+
+    // Beyond the last cue: the device restarts after the last command, then locates.
+    controller_->locate(SMPTE(SMPTE::SMPTE_25, 1, 2, 3, 4));
+    ASSERT_TRUE(device_->waitFor(2));
+    EXPECT_EQ(
+        device_->takeReceived(),
+        (std::vector<Received>{{0x10, u32(24)}, {0x40, {0x04, 0x00, 0x01, 0x02, 0x03, 0x04}}}));
+}
+
+// The cable is pulled during a show: the port closes, listeners hear it, nothing more goes
+// out, and a new device connects.
+TEST_F(ControllerOnPty, UnpluggingMidShowClosesThePortAndANewConnectWorks)
+{
+    addShow();
+    connect();
+    ASSERT_TRUE(controller_->compile(SHOW_AUDIO_CLOCK));
+    ASSERT_TRUE(pumpUntil([&] { return listener_.groupChanges == 2; }));
+    device_->send(frameBytes(0x13, {8, 0}));
+    ASSERT_TRUE(device_->waitFor(4));
+
+    device_->unplug();
+    ASSERT_TRUE(pumpUntil([&] { return !controller_->isConnected(); }));
+    EXPECT_EQ(listener_.connections, (std::vector<bool>{true, false}));
+    // Requests fail at once without a port.
+    EXPECT_EQ(controller_->checkModule(1), -2);
+    controller_->transport(0);
+    controller_->resetStates();
+    pumpFor(50);
+
+    device_ = std::make_unique<FakeDevice>();
+    ports_ = {device_->path()};
+    ASSERT_TRUE(controller_->connect());
+    ASSERT_TRUE(pumpUntil([&] { return controller_->isConnected(); }));
+    EXPECT_EQ(listener_.connections, (std::vector<bool>{true, false, true}));
+}
+
+// While a show is loaded and nothing plays, the worker and the front sleep: only their
+// 100 ms ticks wake them.
+TEST_F(ControllerOnPty, StaysIdleWithALoadedStoppedShow)
+{
+    addShow();
+    connect();
+    ASSERT_TRUE(controller_->compile(SHOW_CLOCK_OUT));
+    pumpFor(200);
+    rusage before{};
+    ::getrusage(RUSAGE_SELF, &before);
+    const auto start = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() - start < std::chrono::seconds(1)) {
+        const int delay = queue_.timerDelayMs();
+        pollfd p{queue_.wakeFd(), POLLIN, 0};
+        ::poll(&p, 1, delay < 0 ? 100 : delay);
+        queue_.processPending();
+    }
+    rusage after{};
+    ::getrusage(RUSAGE_SELF, &after);
+    const auto cpuUs = [](const rusage& r) {
+        return (r.ru_utime.tv_sec + r.ru_stime.tv_sec) * 1000000LL + r.ru_utime.tv_usec +
+               r.ru_stime.tv_usec;
+    };
+    const auto wallUs = std::chrono::duration_cast<std::chrono::microseconds>(
+                            std::chrono::steady_clock::now() - start)
+                            .count();
+    // Every thread of the process together (the fake device's included) under 1 %.
+    EXPECT_LT(cpuUs(after) - cpuUs(before), wallUs / 100);
+}
+
+}  // namespace
+}  // namespace Controller

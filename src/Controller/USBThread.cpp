@@ -1,0 +1,761 @@
+#include "Controller/USBThread.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <poll.h>
+#include <utility>
+
+#include "Controller/CommandWords.h"
+#include "Controller/ControllerMessages.h"
+#include "Controller/FrameWriter.h"
+#include "Platform/Log.h"
+#include "Timecode/SMPTE.h"
+
+namespace Controller {
+
+namespace {
+
+// Message codes of the link.
+constexpr std::uint8_t kPing = 0x00;
+constexpr std::uint8_t kPong = 0x01;
+constexpr std::uint8_t kInfo = 0x02;
+constexpr std::uint8_t kStart = 0x10;
+constexpr std::uint8_t kStartReply = 0x11;
+constexpr std::uint8_t kBlock = 0x12;
+constexpr std::uint8_t kRoom = 0x13;
+constexpr std::uint8_t kTrigger = 0x14;
+constexpr std::uint8_t kProgress = 0x15;
+constexpr std::uint8_t kExecute = 0x16;
+constexpr std::uint8_t kCheckModule = 0x20;
+constexpr std::uint8_t kArm = 0x22;
+constexpr std::uint8_t kModuleReport = 0x23;
+constexpr std::uint8_t kHello = 0x30;
+constexpr std::uint8_t kStatusReport = 0x31;
+constexpr std::uint8_t kShowControl = 0x40;
+constexpr std::uint8_t kTimecodeReport = 0x41;
+constexpr std::uint8_t kPyroLink = 0x50;
+
+constexpr int kPingTimeoutMs = 100;
+constexpr int kReplyTimeoutMs = 300;
+constexpr int kDiscoveryWriteTimeoutMs = 100;
+constexpr int kWriteTimeoutMs = 200;
+constexpr std::uint32_t kTickMs = 100;
+constexpr std::uint32_t kTickTimer = 1;
+constexpr std::size_t kBlockWords = 8;
+constexpr std::size_t kReadChunk = 16;
+constexpr std::uint64_t kDisarmChannel = 0x81;
+
+const std::uint8_t kPongText[4] = {'p', 'o', 'n', 'g'};
+
+// What a failing port still tries to get out before it closes: disarm, all DMX off, the
+// device's queue emptied (the shutdown sequence without waiting for answers).
+const std::vector<std::uint8_t>& lastWords()
+{
+    static const std::vector<std::uint8_t> bytes = [] {
+        std::vector<std::uint8_t> all = FrameWriter::build(kArm);
+        std::vector<std::uint8_t> payload;
+        FrameWriter::appendU32(payload, CommandWords::kDmxAllOff);
+        const std::vector<std::uint8_t> allOff = FrameWriter::build(kExecute, payload);
+        all.insert(all.end(), allOff.begin(), allOff.end());
+        payload.clear();
+        FrameWriter::appendU32(payload, 0);
+        const std::vector<std::uint8_t> empty = FrameWriter::build(kStart, payload);
+        all.insert(all.end(), empty.begin(), empty.end());
+        return all;
+    }();
+    return bytes;
+}
+
+std::vector<std::uint8_t> u32Payload(std::uint32_t value)
+{
+    std::vector<std::uint8_t> payload;
+    FrameWriter::appendU32(payload, value);
+    return payload;
+}
+
+int clampToInt(std::uint32_t value)
+{
+    return static_cast<int>(std::min<std::uint32_t>(value, INT_MAX));
+}
+
+}  // namespace
+
+USBThread::USBThread(Platform::WindowHandle front, const Platform::Clock& clock)
+    : clock_(clock), front_(front)
+{
+}
+
+USBThread::~USBThread() = default;
+
+void USBThread::run(std::promise<Platform::WindowHandle>& ready)
+{
+    Platform::MessageQueue queue(clock_);
+    const Platform::WindowHandle window = attach();
+    ready.set_value(window);
+    Platform::post(front_, WM_CTRL_WORKER_WINDOW, window.value());
+    queue.run();
+    // A quit that did not come through WM_USB_QUIT still leaves the device safe.
+    if (port_.isOpen()) {
+        shutdownSequence();
+        closePort();
+    }
+    show_.reset();
+    window_.reset();
+    queue_ = nullptr;
+}
+
+Platform::WindowHandle USBThread::attach()
+{
+    queue_ = Platform::MessageQueue::current();
+    window_ = std::make_unique<Platform::MessageWindow>(
+        [this](const Platform::Message& m) { return handle(m); });
+    return window_->handle();
+}
+
+void USBThread::receive(const std::uint8_t* bytes, std::size_t size)
+{
+    received_.insert(received_.end(), bytes, bytes + size);
+    parseReceived();
+}
+
+std::int64_t USBThread::handle(const Platform::Message& m)
+{
+    switch (m.code) {
+        case WM_USB_QUIT:
+            if (timerRunning_) {
+                window_->killTimer(kTickTimer);
+                timerRunning_ = false;
+            }
+            if (port_.isOpen()) {
+                shutdownSequence();
+                closePort();
+            }
+            show_.reset();
+            Platform::postQuit();
+            return 0;
+        case WM_USB_CONNECT:
+            return m.lParam ? connect(*reinterpret_cast<const std::vector<std::string>*>(m.lParam))
+                            : connect({});
+        case WM_USB_DISCONNECT: disconnect(); return 1;
+        case WM_USB_GET_INFO: {
+            std::uint8_t reply[6];
+            const std::optional<std::size_t> size =
+                request(kInfo, {}, reply, sizeof reply, kReplyTimeoutMs);
+            if (!size || *size != sizeof reply) {
+                return 0;
+            }
+            auto* info = reinterpret_cast<DeviceInfo*>(m.lParam);
+            info->values[0] = reply[0];
+            info->values[1] = reply[1];
+            info->values[2] = reply[2] | reply[3] << 8;
+            info->values[3] = reply[4] | reply[5] << 8;
+            return 1;
+        }
+        case WM_USB_CHECK_MODULE: return checkModule(m.lParam);
+        case WM_USB_LOAD: load(reinterpret_cast<CompiledProject*>(m.lParam)); return 1;
+        case WM_USB_TRANSPORT: transport(static_cast<int>(m.lParam)); return 0;
+        case WM_USB_LOCATE: locate(static_cast<std::uint32_t>(m.lParam)); return 0;
+        case WM_USB_AUDIO_TICK: audioTick(m.wParam, m.lParam); return 0;
+        case WM_USB_AUDIO_RESYNC: audioResync(m.wParam, m.lParam); return 0;
+        case WM_USB_RESET_STATES:
+            if (show_) {
+                postOperation(show_->resetAll(clock_.now()));
+                selectGroup(0);
+            }
+            return 0;
+        case WM_USB_SELECT_GROUP:
+            if (show_) {
+                selectGroup(static_cast<int>(m.lParam));
+            }
+            return 0;
+        case WM_USB_SET_PYRO_LINK:
+            sendFrame(kPyroLink, {static_cast<std::uint8_t>(m.lParam)});
+            return 0;
+        case WM_USB_ARM: arm(m.wParam, reinterpret_cast<const std::uint8_t*>(m.lParam)); return 0;
+        case WM_USB_EXECUTE:
+            return executeWords(reinterpret_cast<const std::uint32_t*>(m.lParam), m.wParam) ? 1 : 0;
+        case Platform::kMessageTimer:
+            if (m.wParam == kTickTimer) {
+                onTick();
+            }
+            return 0;
+        default: return 0;
+    }
+}
+
+// ---- port
+
+std::int64_t USBThread::connect(const std::vector<std::string>& candidates)
+{
+    if (port_.isOpen()) {
+        shutdownSequence();
+        closePort();
+    }
+    parser_.reset();
+    received_.clear();
+    parsed_ = 0;
+    for (const std::string& path : candidates) {
+        if (!port_.open(path)) {
+            continue;
+        }
+        portReported_ = true;
+        writeTimeoutMs_ = kDiscoveryWriteTimeoutMs;
+        std::uint8_t reply[sizeof kPongText];
+        const std::optional<std::size_t> size =
+            request(kPing, {}, reply, sizeof reply, kPingTimeoutMs);
+        if (!size || *size != sizeof kPongText ||
+            std::memcmp(reply, kPongText, sizeof kPongText) != 0) {
+            closePort();
+            continue;
+        }
+        writeTimeoutMs_ = kWriteTimeoutMs;
+        const std::uint32_t allOff = CommandWords::kDmxAllOff;
+        if (request(kExecute, u32Payload(allOff), nullptr, 0, kReplyTimeoutMs)) {
+            postEmulate(allOff);
+        }
+        sendFrame(kHello);
+        if (port_.isOpen()) {
+            break;
+        }
+    }
+    if (!port_.isOpen()) {
+        checkPortLost();
+        return 0;
+    }
+    watchedFd_ = port_.fd();
+    queue_->watchFd(watchedFd_, POLLIN, [this](short) { pump(); });
+    Platform::post(front_, WM_CTRL_CONNECTED, 1);
+    return 1;
+}
+
+void USBThread::disconnect()
+{
+    unloadShow();
+    if (port_.isOpen()) {
+        shutdownSequence();
+    }
+    closePort();
+}
+
+void USBThread::shutdownSequence()
+{
+    // Disarm first: whatever follows may fail, and the link may go down any moment.
+    sendFrame(kArm);
+    const std::uint32_t allOff = CommandWords::kDmxAllOff;
+    if (request(kExecute, u32Payload(allOff), nullptr, 0, kReplyTimeoutMs)) {
+        postEmulate(allOff);
+    }
+    // An empty start empties the device's queue; the block sender waits meanwhile.
+    const bool wasBusy = busy_;
+    busy_ = true;
+    request(kStart, u32Payload(0), nullptr, 0, kReplyTimeoutMs);
+    busy_ = wasBusy;
+}
+
+void USBThread::closePort()
+{
+    port_.close();
+    checkPortLost();
+}
+
+void USBThread::checkPortLost()
+{
+    if (port_.isOpen()) {
+        return;
+    }
+    if (watchedFd_ >= 0) {
+        queue_->unwatchFd(watchedFd_);
+        watchedFd_ = -1;
+    }
+    blockInFlight_ = false;
+    if (portReported_) {
+        portReported_ = false;
+        Platform::post(front_, WM_CTRL_CONNECTED, 0);
+    }
+}
+
+void USBThread::pump()
+{
+    std::uint8_t chunk[kReadChunk];
+    long got;
+    do {
+        got = port_.read(chunk, sizeof chunk);
+        if (got > 0) {
+            received_.insert(received_.end(), chunk, chunk + got);
+        }
+    } while (got == static_cast<long>(kReadChunk));
+    parseReceived();
+    checkPortLost();
+}
+
+void USBThread::parseReceived()
+{
+    // Frame handlers may wait for replies and so parse further bytes themselves; the bytes
+    // are kept here, not on the stack, so that every byte is parsed once and in order.
+    while (parsed_ < received_.size()) {
+        const std::uint8_t byte = received_[parsed_++];
+        if (parser_.push(byte)) {
+            const Frame frame = parser_.frame();
+            onFrame(frame);
+        }
+    }
+    received_.clear();
+    parsed_ = 0;
+}
+
+void USBThread::onFrame(const Frame& frame)
+{
+    for (auto it = pending_.rbegin(); it != pending_.rend(); ++it) {
+        Pending& p = **it;
+        if (!p.done && p.code == frame.code) {
+            p.done = true;
+            p.size = frame.size;
+            if (p.reply) {
+                std::memcpy(p.reply, frame.payload.data(), std::min(p.capacity, frame.size));
+            }
+            return;
+        }
+    }
+    onUnsolicited(frame);
+}
+
+void USBThread::onUnsolicited(const Frame& frame)
+{
+    switch (frame.code) {
+        case kPing: sendFrame(kPong, {kPongText, kPongText + sizeof kPongText}); break;
+        case kStartReply:
+            if (!blockInFlight_) {
+                sendNextBlock(frame.u16At(0));
+            }
+            break;
+        case kRoom: sendNextBlock(frame.u16At(0)); break;
+        case kProgress: onProgress(frame); break;
+        case kModuleReport:
+            if (frame.size >= 1) {
+                moduleReport(frame.payload[0],
+                             frame.size == 3 ? static_cast<int>(frame.u16At(1)) : -1);
+            }
+            break;
+        case kStatusReport: onStatusReport(frame); break;
+        case kTimecodeReport: onTimecodeReport(frame); break;
+        default: break;
+    }
+}
+
+// ---- frames
+
+bool USBThread::sendFrame(std::uint8_t code, const std::vector<std::uint8_t>& payload)
+{
+    if (!port_.isOpen()) {
+        return false;
+    }
+    const std::vector<std::uint8_t> frame = FrameWriter::build(code, payload);
+    const bool sent = port_.write(frame.data(), frame.size(), writeTimeoutMs_, &lastWords());
+    if (!sent) {
+        checkPortLost();
+    }
+    return sent;
+}
+
+bool USBThread::sendWords(std::uint8_t code, const std::uint32_t* words, std::size_t count)
+{
+    std::vector<std::uint8_t> payload;
+    payload.reserve(4 * count);
+    for (std::size_t i = 0; i < count; ++i) {
+        // Nothing fires without a compiled show.
+        if (CommandWords::kind(words[i]) == CommandWords::kFire && !show_) {
+            return false;
+        }
+        FrameWriter::appendU32(payload, words[i]);
+    }
+    return sendFrame(code, payload);
+}
+
+std::optional<std::size_t> USBThread::request(std::uint8_t code,
+                                              const std::vector<std::uint8_t>& payload,
+                                              std::uint8_t* reply, std::size_t capacity,
+                                              int timeoutMs)
+{
+    if (!sendFrame(code, payload)) {
+        return std::nullopt;
+    }
+    Pending pending{static_cast<std::uint8_t>(code + 1), reply, capacity};
+    pending_.push_back(&pending);
+    const std::int64_t deadline = clock_.now() + clock_.fromMilliseconds(timeoutMs);
+    // Bytes already read (behind the frame being handled) come first.
+    parseReceived();
+    while (!pending.done && port_.isOpen()) {
+        const Platform::SerialPort::WaitResult waited = port_.waitReadable(deadline, clock_);
+        if (waited == Platform::SerialPort::WaitResult::Closed) {
+            break;
+        }
+        pump();
+        if (waited == Platform::SerialPort::WaitResult::TimedOut) {
+            break;
+        }
+    }
+    pending_.erase(std::find(pending_.begin(), pending_.end(), &pending));
+    checkPortLost();
+    if (!pending.done) {
+        return std::nullopt;
+    }
+    return pending.size;
+}
+
+bool USBThread::executeWords(const std::uint32_t* words, std::size_t count)
+{
+    if (count == 0) {
+        return false;
+    }
+    std::vector<std::uint8_t> payload;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (CommandWords::kind(words[i]) == CommandWords::kFire && !show_) {
+            return false;  // nothing fires without a compiled show
+        }
+        FrameWriter::appendU32(payload, words[i]);
+    }
+    if (!request(kExecute, payload, nullptr, 0, kReplyTimeoutMs)) {
+        return false;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        if ((words[i] & 0x80000000u) != 0) {
+            postEmulate(words[i]);
+        }
+    }
+    return true;
+}
+
+// ---- show
+
+void USBThread::load(CompiledProject* show)
+{
+    unloadShow();
+    if (!show) {
+        const bool wasBusy = busy_;
+        busy_ = true;
+        request(kStart, u32Payload(0), nullptr, 0, kReplyTimeoutMs);
+        busy_ = wasBusy;
+        return;
+    }
+    show_.reset(show);
+    if (!timerRunning_) {
+        timerRunning_ = window_->setTimer(kTickTimer, kTickMs);
+    }
+    blockInFlight_ = false;
+    postOperation(show_->resetAll(clock_.now()));
+    status_ &= ~(STATUS_PLAYING | STATUS_PAUSED | STATUS_STOPPED);
+    const int mode = show_->getShowMode();
+    std::uint8_t a = 0xA0;
+    std::uint8_t b = static_cast<std::uint8_t>(show_->getFormat() << 6);
+    if (mode == SHOW_CLOCK_OUT) {
+        a = 0xA4;
+        b |= 0x3C;
+    } else if (mode == SHOW_CLOCK_IN) {
+        b |= 0x20;
+    }
+    sendFrame(kShowControl, {a, b});
+    if (mode == SHOW_CLOCK_OUT) {
+        postTimecode(0);
+        resync(0);
+        status_ |= STATUS_STOPPED;
+    }
+    postStatus();
+    selectGroup(0);
+}
+
+void USBThread::unloadShow()
+{
+    show_.reset();
+    if (timerRunning_) {
+        window_->killTimer(kTickTimer);
+        timerRunning_ = false;
+    }
+}
+
+void USBThread::sendNextBlock(std::uint32_t room)
+{
+    blockInFlight_ = false;
+    if (busy_ || !show_ || room == 0) {
+        return;
+    }
+    CompiledProject::Group* group = show_->getCurrentGroup();
+    if (!group) {
+        return;
+    }
+    std::uint32_t words[kBlockWords];
+    const int count =
+        group->takeWords(words, static_cast<int>(std::min<std::uint32_t>(room, kBlockWords)));
+    if (count > 0) {
+        blockInFlight_ = true;
+        sendWords(kBlock, words, static_cast<std::size_t>(count));
+    }
+}
+
+void USBThread::onProgress(const Frame& frame)
+{
+    if (show_) {
+        if (CompiledProject::Group* group = show_->getCurrentGroup()) {
+            const std::uint32_t flags = frame.byteAt(4);
+            std::vector<std::uint32_t> emulate;
+            group->progress(clampToInt(frame.u32At(0)), clock_.now(), (flags & 0x01) != 0,
+                            (flags & 0x02) != 0, &emulate);
+            for (std::uint32_t word : emulate) {
+                postEmulate(word);
+            }
+        }
+    }
+    if (!blockInFlight_) {
+        sendNextBlock(frame.u16At(5));
+    }
+}
+
+void USBThread::selectGroup(int key)
+{
+    busy_ = true;
+    const CompiledProject::Group* group = show_->findGroup(key);
+    const std::uint32_t start = group ? static_cast<std::uint32_t>(group->executedCount) : 0;
+    std::uint8_t reply[4] = {};
+    std::optional<std::size_t> size;
+    // Repeated until the device replies; a closed port fails every send at once and ends it.
+    while (!size && port_.isOpen()) {
+        size = request(kStart, u32Payload(start), reply, sizeof reply, kReplyTimeoutMs);
+    }
+    show_->selectGroup(key, clock_.now());
+    busy_ = false;
+    if (!blockInFlight_) {
+        sendNextBlock(size ? static_cast<std::uint32_t>(reply[0] | reply[1] << 8) : 0);
+    }
+    Platform::post(front_, WM_CTRL_GROUP, 0, key);
+}
+
+void USBThread::resync(int frames)
+{
+    CompiledProject::Group* group = show_ ? show_->getCurrentGroup() : nullptr;
+    const int target =
+        group ? group->findIndexForTime(frames, show_->getShowMode() != SHOW_MANUAL_FIRE) : 0;
+    const int current = group ? group->executedCount : 0;
+    if (target == current) {
+        return;
+    }
+    busy_ = true;
+    std::uint8_t reply[4] = {};
+    std::optional<std::size_t> size;
+    while (!size && port_.isOpen()) {
+        size = request(kStart, u32Payload(static_cast<std::uint32_t>(target)), reply, sizeof reply,
+                       kReplyTimeoutMs);
+    }
+    group->seek(target, clock_.now());
+    busy_ = false;
+    if (!blockInFlight_) {
+        sendNextBlock(size ? static_cast<std::uint32_t>(reply[0] | reply[1] << 8) : 0);
+    }
+}
+
+void USBThread::onTick()
+{
+    if (!show_) {
+        return;
+    }
+    if (std::unique_ptr<OperationCueStateUpdate> update = show_->collectStates(clock_.now())) {
+        postOperation(std::move(update));
+    }
+    if (show_->getShowMode() == SHOW_MANUAL_FIRE) {
+        postTimecode(show_->getStepTime().getBCD());
+    }
+}
+
+void USBThread::transport(int what)
+{
+    if (!show_ || show_->getShowMode() != SHOW_CLOCK_OUT) {
+        return;
+    }
+    if (what == 1 && (status_ & STATUS_PAUSED) != 0) {
+        what = 0;  // pause while paused resumes
+    }
+    switch (what) {
+        case 0:
+            sendFrame(kShowControl, {0x01});
+            status_ = (status_ & ~(STATUS_PAUSED | STATUS_STOPPED)) | STATUS_PLAYING;
+            break;
+        case 1:
+            sendFrame(kShowControl, {0x80});
+            status_ = (status_ & ~(STATUS_PLAYING | STATUS_STOPPED)) | STATUS_PAUSED;
+            break;
+        case 2:
+            sendFrame(kShowControl, {0x84});
+            postTimecode(0);
+            resync(0);
+            status_ = (status_ & ~(STATUS_PLAYING | STATUS_PAUSED)) | STATUS_STOPPED;
+            break;
+        default: return;
+    }
+    postStatus();
+}
+
+void USBThread::locate(std::uint32_t bcd)
+{
+    if (!show_ || show_->getShowMode() != SHOW_CLOCK_OUT ||
+        !SMPTE::isValidBCD(bcd, show_->getFormat())) {
+        return;
+    }
+    SMPTE time(show_->getFormat());
+    time.setBCD(bcd);
+    resync(time.getFrameNo());
+    sendFrame(kShowControl, {0x04, 0x00, static_cast<std::uint8_t>(bcd >> 24),
+                             static_cast<std::uint8_t>(bcd >> 16),
+                             static_cast<std::uint8_t>(bcd >> 8), static_cast<std::uint8_t>(bcd)});
+    postTimecode(bcd);
+}
+
+std::optional<int> USBThread::audioFrames(std::uint64_t rate, std::int64_t samples) const
+{
+    if (rate == 0 || !show_) {
+        return std::nullopt;
+    }
+    const double seconds =
+        static_cast<double>(static_cast<std::uint64_t>(samples)) / static_cast<double>(rate);
+    const double frames = std::trunc(SMPTE::framesPerSecond(show_->getFormat()) * seconds + 0.5);
+    return static_cast<int>(std::min(frames, static_cast<double>(INT_MAX)));
+}
+
+void USBThread::audioTick(std::uint64_t rate, std::int64_t samples)
+{
+    if (!show_ || !show_->getCurrentGroup()) {
+        return;
+    }
+    const int trigger = show_->getCurrentGroup()->nextTriggerTime();
+    const std::optional<int> frames = audioFrames(rate, samples);
+    if (trigger == -1 || !frames || *frames < trigger) {
+        return;
+    }
+    std::uint8_t reply[7] = {};
+    const std::optional<std::size_t> size =
+        request(kTrigger, {}, reply, sizeof reply, kReplyTimeoutMs);
+    if (size) {
+        Frame progress;
+        progress.code = kProgress;
+        progress.size = std::min(*size, sizeof reply);
+        std::copy(reply, reply + progress.size, progress.payload.begin());
+        onProgress(progress);
+    }
+}
+
+void USBThread::audioResync(std::uint64_t rate, std::int64_t samples)
+{
+    if (const std::optional<int> frames = audioFrames(rate, samples)) {
+        resync(*frames);
+    }
+}
+
+std::int64_t USBThread::checkModule(std::int64_t module)
+{
+    std::vector<std::uint8_t> payload;
+    FrameWriter::appendU16(payload, static_cast<std::uint32_t>(module));
+    std::uint8_t reply[2] = {};
+    const std::optional<std::size_t> size =
+        request(kCheckModule, payload, reply, sizeof reply, kReplyTimeoutMs);
+    if (!size) {
+        return -2;
+    }
+    const int continuity = *size == 2 ? (reply[0] | reply[1] << 8) : -1;
+    moduleReport(static_cast<int>(module & 0xFFFF), continuity);
+    return continuity;
+}
+
+void USBThread::moduleReport(int module, int continuity)
+{
+    postOperation(
+        std::make_unique<OperationCueStateUpdate>(CueStateMap{}, module * 16, continuity));
+    Platform::post(front_, WM_CTRL_MODULE_REPORT, static_cast<std::uint64_t>(module), continuity);
+}
+
+void USBThread::onStatusReport(const Frame& frame)
+{
+    const std::uint32_t f = frame.byteAt(0);
+    int status = status_ & ~(STATUS_PYRO_ARMED | STATUS_DEADMAN_HELD | STATUS_DMX_ARMED);
+    if ((f & 0x01) != 0) {
+        status |= STATUS_PYRO_ARMED;
+    }
+    if ((f & 0x0A) != 0) {
+        status |= STATUS_DEADMAN_HELD;
+    }
+    if ((f & 0x08) != 0) {
+        status |= STATUS_DEADMAN_OVERRIDDEN;  // never cleared again
+    }
+    if ((f & 0x10) != 0) {
+        status |= STATUS_DMX_ARMED;
+    }
+    status_ = status;
+    postStatus();
+}
+
+void USBThread::onTimecodeReport(const Frame& frame)
+{
+    if (frame.size != 4 || frame.payload[0] == 0xFF) {
+        return;
+    }
+    const std::uint32_t bcd = static_cast<std::uint32_t>(frame.payload[0]) << 24 |
+                              frame.payload[1] << 16 | frame.payload[2] << 8 | frame.payload[3];
+    postTimecode(bcd);
+    if (show_ && show_->getShowMode() == SHOW_CLOCK_IN && show_->getCurrentGroup() &&
+        SMPTE::isValidBCD(bcd, show_->getFormat())) {
+        SMPTE time(show_->getFormat());
+        time.setBCD(bcd);
+        const int frames = time.getFrameNo();
+        if (show_->getCurrentGroup()->needsResync(frames)) {
+            resync(frames);
+        }
+    }
+}
+
+void USBThread::arm(std::uint64_t channel, const std::uint8_t* mask)
+{
+    if (channel == kDisarmChannel) {
+        sendFrame(kArm);
+        return;
+    }
+    std::vector<std::uint8_t> payload{static_cast<std::uint8_t>(channel)};
+    if (mask) {
+        payload.insert(payload.end(), mask, mask + 16);
+    }
+    sendFrame(kArm, payload);
+}
+
+// ---- to the front
+
+void USBThread::postOperation(std::unique_ptr<Project::IOperation> operation)
+{
+    if (!operation) {
+        return;
+    }
+    Project::IOperation* raw = operation.release();
+    if (!Platform::post(front_, WM_CTRL_OPERATION, 0, reinterpret_cast<std::int64_t>(raw))) {
+        delete raw;
+        Platform::logLine(L"Controller worker: an operation could not reach the main thread");
+    }
+}
+
+void USBThread::postEmulate(std::uint32_t word)
+{
+    Platform::post(front_, WM_CTRL_EMULATE, 0, static_cast<std::int64_t>(word));
+}
+
+void USBThread::postTimecode(std::uint32_t bcd)
+{
+    if (postedTimecode_ != bcd) {
+        postedTimecode_ = bcd;
+        Platform::post(front_, WM_CTRL_TIMECODE, 0, static_cast<std::int64_t>(bcd));
+    }
+}
+
+void USBThread::postStatus()
+{
+    if (postedStatus_ != status_) {
+        postedStatus_ = status_;
+        Platform::post(front_, WM_CTRL_STATUS, 0, status_);
+    }
+}
+
+}  // namespace Controller

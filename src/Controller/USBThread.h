@@ -1,0 +1,133 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <future>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Controller/CompiledProject.h"
+#include "Controller/FrameParser.h"
+#include "Platform/Clock.h"
+#include "Platform/Message.h"
+#include "Platform/MessageQueue.h"
+#include "Platform/MessageWindow.h"
+#include "Platform/SerialPort.h"
+
+namespace Controller {
+
+// The controller service's worker ("USBControllerWindow"): owns the serial port and the
+// loaded compiled show, streams the show's words to the device, follows its reports and
+// posts to the front (the "LocalUSBControllerWindow") everything the main thread must know.
+//
+// Its loop sleeps in one poll() on its message queue, its 100 ms tick (only while a show is
+// loaded) and the port, so it wakes for messages, bytes and ticks and nothing else. While it
+// waits for the reply to a request (up to its time-out on the clock) it does not dispatch
+// messages, but it keeps parsing and handles unsolicited frames inside the wait.
+class USBThread {
+public:
+    USBThread(Platform::WindowHandle front, const Platform::Clock& clock);
+    ~USBThread();
+    USBThread(const USBThread&) = delete;
+    USBThread& operator=(const USBThread&) = delete;
+
+    // The worker's thread: makes its queue and window, hands the window to `ready`, announces
+    // it to the front and serves messages until WM_USB_QUIT.
+    void run(std::promise<Platform::WindowHandle>& ready);
+
+    // For the fuzz target, without a loop: makes the worker's window on the calling thread
+    // (which must have a queue) and returns it; receive() then hands bytes in as if they had
+    // been read from the port. The object must be destroyed on the same thread.
+    Platform::WindowHandle attach();
+    void receive(const std::uint8_t* bytes, std::size_t size);
+
+private:
+    // A request waiting for its reply.
+    struct Pending {
+        std::uint8_t code;  // the reply's code: the request's plus one
+        std::uint8_t* reply;
+        std::size_t capacity;
+        bool done = false;
+        std::size_t size = 0;  // the reply's whole payload size
+    };
+
+    std::int64_t handle(const Platform::Message& message);
+
+    // Port.
+    // Tries the candidate port paths in order.
+    std::int64_t connect(const std::vector<std::string>& candidates);
+    void disconnect();
+    void shutdownSequence();
+    void closePort();
+    // Unwatches and reports a port that was closed, by us or because it failed.
+    void checkPortLost();
+    // Reads whatever has arrived and handles the frames in it.
+    void pump();
+    void parseReceived();
+    void onFrame(const Frame& frame);
+    void onUnsolicited(const Frame& frame);
+
+    // Frames. A send fails at once without an open port; a failed write closes it.
+    bool sendFrame(std::uint8_t code, const std::vector<std::uint8_t>& payload = {});
+    // Sends command words with `code` (0x12 or 0x16); refuses fire words unless a show is
+    // loaded.
+    bool sendWords(std::uint8_t code, const std::uint32_t* words, std::size_t count);
+    // Sends the frame and waits up to `timeoutMs` for the reply (the code plus one). Copies
+    // up to `capacity` payload bytes into `reply` and returns the reply's payload size;
+    // nothing when the send failed, the time ran out or the port closed.
+    std::optional<std::size_t> request(std::uint8_t code, const std::vector<std::uint8_t>& payload,
+                                       std::uint8_t* reply, std::size_t capacity, int timeoutMs);
+    bool executeWords(const std::uint32_t* words, std::size_t count);
+
+    // Show.
+    void load(CompiledProject* show);
+    void unloadShow();
+    void sendNextBlock(std::uint32_t room);
+    void onProgress(const Frame& frame);
+    void selectGroup(int key);
+    void resync(int frames);
+    void onTick();
+    void transport(int what);
+    void locate(std::uint32_t bcd);
+    void audioTick(std::uint64_t rate, std::int64_t samples);
+    void audioResync(std::uint64_t rate, std::int64_t samples);
+    std::int64_t checkModule(std::int64_t module);
+    void moduleReport(int module, int continuity);
+    void onStatusReport(const Frame& frame);
+    void onTimecodeReport(const Frame& frame);
+    void arm(std::uint64_t channel, const std::uint8_t* mask);
+
+    // To the front.
+    void postOperation(std::unique_ptr<Project::IOperation> operation);
+    void postEmulate(std::uint32_t word);
+    void postTimecode(std::uint32_t bcd);
+    void postStatus();
+    // Frames of the show's format for an audio position, or nothing for a rate of 0.
+    std::optional<int> audioFrames(std::uint64_t rate, std::int64_t samples) const;
+
+    const Platform::Clock& clock_;
+    Platform::WindowHandle front_;
+    Platform::MessageQueue* queue_ = nullptr;
+    std::unique_ptr<Platform::MessageWindow> window_;
+
+    Platform::SerialPort port_;
+    int watchedFd_ = -1;
+    bool portReported_ = false;  // the front was told of the open port, or it is being tried
+    int writeTimeoutMs_ = 200;
+    FrameParser parser_;
+    std::vector<std::uint8_t> received_;  // read but not yet parsed
+    std::size_t parsed_ = 0;
+    std::vector<Pending*> pending_;  // innermost last
+
+    std::unique_ptr<CompiledProject> show_;
+    bool busy_ = false;
+    bool blockInFlight_ = false;
+    bool timerRunning_ = false;
+    int status_ = 0;
+    std::optional<int> postedStatus_;
+    std::optional<std::uint32_t> postedTimecode_;
+};
+
+}  // namespace Controller

@@ -1,0 +1,53 @@
+#include "Project/Operations/CueStatePreviewUpdate.h"
+
+#include "Project/Cue.h"
+#include "Project/CueList.h"
+#include "Project/ProjectData.h"
+
+namespace Project {
+
+namespace {
+
+// A cue without a duration shows as active for this many frames.
+constexpr int kMinimumActiveFrames = 3;
+constexpr int kStateFlagMask = FLAG_TESTED | FLAG_NO_CONTINUITY | FLAG_COMMFAIL;
+
+}  // namespace
+
+int CueStatePreviewUpdate::previewState(int timecode, int prefire, int duration, int position,
+                                        std::optional<int>& nextFire)
+{
+    const int end = timecode + (duration == 0 ? kMinimumActiveFrames : duration);
+    const int fire = timecode - prefire;
+    if (!nextFire && fire > position) {
+        nextFire = fire;
+        return CUE_NEXT;
+    }
+    if (nextFire && fire == *nextFire) {
+        return CUE_NEXT;
+    }
+    if (position < fire) {
+        return CUE_QUEUED;
+    }
+    if (position < timecode) {
+        return CUE_PREFIRE;
+    }
+    if (position < end) {
+        return CUE_ACTIVE;
+    }
+    return CUE_DONE;
+}
+
+bool CueStatePreviewUpdate::execute(ProjectData& data)
+{
+    CueList& cues = data.getCueList();
+    std::optional<int> nextFire;
+    for (CueList::CueItem* cue = cues.first(); cue != cues.end(); cue = cue->getNext()) {
+        const int state = previewState(cue->getTimecode().getFrameNo(), cue->getPrefireTime(),
+                                       cue->getDuration(), positionFrames_, nextFire);
+        cue->setState(state, FLAG_TESTED, kStateFlagMask);
+    }
+    return true;
+}
+
+}  // namespace Project

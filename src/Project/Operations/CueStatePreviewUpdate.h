@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+
+#include "Project/IOperation.h"
+
+namespace Project {
+
+// Sets every cue's state to what the play position alone implies, outside show mode: queued
+// before its fire time (timecode minus prefire), prefire until its timecode, active for its
+// duration (3 frames when it has none), then done. The first cue in list order whose fire
+// time lies after the position is next, together with every cue of exactly that fire time.
+// Every cue shows as tested, with no continuity or communication fault. Passive, cannot fail.
+class CueStatePreviewUpdate : public IOperation {
+public:
+    CueStatePreviewUpdate(int positionFrames, int frameRate)
+        : positionFrames_(positionFrames), frameRate_(frameRate)
+    {
+    }
+
+    bool execute(ProjectData& data) override;
+    bool isPassive() const override { return true; }
+
+    int getPositionFrames() const { return positionFrames_; }
+    // The frame rate rounded to a whole number: 24, 25 or 30.
+    int getFrameRate() const { return frameRate_; }
+
+    // The preview state of one cue (frames throughout); `nextFire` carries the walk's next
+    // fire time from cue to cue in list order and starts empty.
+    static int previewState(int timecode, int prefire, int duration, int position,
+                            std::optional<int>& nextFire);
+
+private:
+    int positionFrames_;
+    int frameRate_;
+};
+
+}  // namespace Project

@@ -1,0 +1,119 @@
+#pragma once
+
+// What the project subcommands share: the process-wide project for the time of one command,
+// a soundtrack that only checks WAVE files (the command line plays nothing), and the reading
+// of numbers and formats. Header-only: the command object library collects only the
+// subcommands' own sources.
+
+#include <cerrno>
+#include <cstdlib>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "FileIO/WaveFileReader.h"
+#include "Platform/Utf.h"
+#include "Project/ISoundtrack.h"
+#include "Project/Operations/OperationOpenProject.h"
+#include "Project/Project.h"
+#include "Timecode/SMPTE.h"
+
+namespace Cli {
+
+// Links a soundtrack when the WAVE reader accepts the file, as the player would.
+class CheckingSoundtrack : public Project::ISoundtrack {
+public:
+    bool load(const std::wstring& path) override
+    {
+        FileIO::WaveFileReader reader;
+        return reader.open(path);
+    }
+    void unload() override {}
+};
+
+// The process-wide project with the checking soundtrack, for the time of one command. The
+// project is created untitled and empty, as the program starts.
+class ProjectSession {
+public:
+    ProjectSession() : project_(Project::Project::createInstance())
+    {
+        previousSoundtrack_ = Project::ISoundtrack::getInstance();
+        Project::ISoundtrack::setInstance(&soundtrack_);
+    }
+    ~ProjectSession()
+    {
+        Project::ISoundtrack::setInstance(previousSoundtrack_);
+        Project::Project::destroyInstance();
+    }
+    ProjectSession(const ProjectSession&) = delete;
+    ProjectSession& operator=(const ProjectSession&) = delete;
+
+    Project::Project& project() { return project_; }
+    Project::ProjectData& data() { return project_.getProjectData(); }
+
+    // Opens a project file as the open command does; false with the last error.
+    bool open(const std::string& path)
+    {
+        return project_.submit(new Project::OperationOpenProject(Platform::fromUtf8(path)));
+    }
+    const std::wstring& lastError() const { return project_.getLastError(); }
+
+private:
+    Project::Project& project_;
+    CheckingSoundtrack soundtrack_;
+    Project::ISoundtrack* previousSoundtrack_ = nullptr;
+};
+
+// "24", "25", "30df" or "30" as a timecode format.
+inline std::optional<int> parseFormatName(const std::string& text)
+{
+    if (text == "24") {
+        return SMPTE::SMPTE_24;
+    }
+    if (text == "25") {
+        return SMPTE::SMPTE_25;
+    }
+    if (text == "30df" || text == "30DF") {
+        return SMPTE::SMPTE_30DF;
+    }
+    if (text == "30") {
+        return SMPTE::SMPTE_30;
+    }
+    return std::nullopt;
+}
+
+// A whole number, decimal or hexadecimal with "0x", with an optional minus sign and nothing
+// after it.
+inline std::optional<long long> parseNumber(const std::string& text)
+{
+    std::string digits = text;
+    bool negative = false;
+    if (!digits.empty() && digits[0] == '-') {
+        negative = true;
+        digits.erase(0, 1);
+    }
+    int base = 10;
+    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
+        base = 16;
+        digits.erase(0, 2);
+    }
+    if (digits.empty() || digits[0] == '-' || digits[0] == '+' || digits[0] == ' ') {
+        return std::nullopt;
+    }
+    errno = 0;
+    char* end = nullptr;
+    const long long value = std::strtoll(digits.c_str(), &end, base);
+    if (errno != 0 || *end != '\0') {
+        return std::nullopt;
+    }
+    return negative ? -value : value;
+}
+
+// Reports a failed operation with its error key on standard error.
+inline int reportFailure(const std::string& command, const std::wstring& key, std::ostream& err)
+{
+    err << "skyfirewright-cli " << command << ": " << Platform::toUtf8(key) << "\n";
+    return 1;
+}
+
+}  // namespace Cli

@@ -1,0 +1,124 @@
+// skyfirewright-cli compile: the command words a project compiles into for one show mode,
+// for checking a show before it is fired and for testing the compiler end to end.
+
+#include <cstdio>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "CommandLine.h"
+#include "Controller/CompiledProject.h"
+#include "Controller/ShowMode.h"
+#include "Platform/Clock.h"
+#include "Platform/Utf.h"
+#include "Project/Operations/ProjectFile.h"
+#include "Project/ProjectData.h"
+
+namespace Cli {
+
+namespace {
+
+const char* kHelp =
+    "Usage: skyfirewright-cli compile PROJECT.fwp --mode audio|clock-out|clock-in|manual\n"
+    "\n"
+    "Compiles the project's cues into the firing controller's command words, as show mode\n"
+    "does, and prints one line per command, group by group in ascending group number:\n"
+    "  group=G index=I word=0xHHHHHHHH cue=N\n"
+    "where I counts from 0 within the group and N is the number of the cue the command\n"
+    "stands for, or - for a wait, delay or DMX duration word.\n"
+    "\n"
+    "  audio      one wait for the PC's trigger per time slot (the soundtrack clocks the show)\n"
+    "  clock-out  one timecode wait per time slot; the controller's own clock is sent out\n"
+    "  clock-in   one timecode wait per time slot; the controller follows incoming timecode\n"
+    "  manual     one group per firing group, one operator step per timecode, prefire as\n"
+    "             delays inside the step\n"
+    "\n"
+    "Exit status: 0 on success, 1 when the project cannot be read (the reason goes to\n"
+    "standard error), 2 for usage errors.\n";
+
+std::optional<int> parseMode(const std::string& text)
+{
+    if (text == "audio") {
+        return Controller::SHOW_AUDIO_CLOCK;
+    }
+    if (text == "clock-out") {
+        return Controller::SHOW_CLOCK_OUT;
+    }
+    if (text == "clock-in") {
+        return Controller::SHOW_CLOCK_IN;
+    }
+    if (text == "manual") {
+        return Controller::SHOW_MANUAL_FIRE;
+    }
+    return std::nullopt;
+}
+
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    const Command self{"compile", "", "", nullptr};
+    std::optional<std::string> path;
+    std::optional<int> mode;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--mode") {
+            if (i + 1 >= args.size()) {
+                return usageError(self, "--mode needs a value", err);
+            }
+            mode = parseMode(args[++i]);
+            if (!mode) {
+                return usageError(self, "unknown mode " + args[i], err);
+            }
+        } else if (!arg.empty() && arg[0] == '-') {
+            return usageError(self, "unknown option " + arg, err);
+        } else if (path) {
+            return usageError(self, "give one project file", err);
+        } else {
+            path = arg;
+        }
+    }
+    if (!path) {
+        return usageError(self, "give a project file", err);
+    }
+    if (!mode) {
+        return usageError(self, "give --mode", err);
+    }
+
+    Project::ProjectData data;
+    std::wstring errorKey;
+    if (!Project::ProjectFile::load(Platform::fromUtf8(*path), data, errorKey)) {
+        err << "compile: " << *path << ": " << Platform::toUtf8(errorKey) << '\n';
+        return kFailure;
+    }
+    Project::CueList& cues = data.getCueList();
+    cues.renumber();
+    const auto compiled = Controller::CompiledProject::compile(
+        cues, data.getFormat(), *mode, Platform::Clock::steady().frequency());
+    for (const auto& [key, group] : compiled->getGroups()) {
+        for (int index = 0; index < group.size(); ++index) {
+            const Controller::ICommand& command = *group.commands[static_cast<std::size_t>(index)];
+            char word[16];
+            std::snprintf(word, sizeof word, "0x%08X", static_cast<unsigned>(command.getWord()));
+            out << "group=" << key << " index=" << index << " word=" << word << " cue=";
+            if (const Project::Cue* cue = command.getCue()) {
+                out << cue->getNumber();
+            } else {
+                out << '-';
+            }
+            out << '\n';
+        }
+    }
+    return kSuccess;
+}
+
+Command compileCommand()
+{
+    return {"compile", "print the controller's command words of a project for a show mode", kHelp,
+            run};
+}
+
+}  // namespace
+
+const CommandRegistrar registrar(40, compileCommand);
+
+}  // namespace Cli

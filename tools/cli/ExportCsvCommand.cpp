@@ -1,0 +1,86 @@
+// skyfirewright-cli export-csv: the cue list of a project file as the program's CSV export,
+// with the column names of a language.
+
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "CliProject.h"
+#include "CommandLine.h"
+#include "Config/KeyFile.h"
+#include "Platform/Folders.h"
+#include "Platform/Utf.h"
+#include "Project/Operations/OperationSaveCSV.h"
+
+namespace Cli {
+
+namespace {
+
+const char* kHelp =
+    "Usage: skyfirewright-cli export-csv PROJECT.fwp OUT.csv [--locale CODE]\n"
+    "\n"
+    "Opens the project and exports its cue list as the program's CSV export does.\n"
+    "\n"
+    "  --locale CODE  column names from the language file locale/CODE.ini of the program's\n"
+    "                 folder (CODE such as en-us or nl-nl), or from the language file CODE\n"
+    "                 when it ends in .ini; without it the column names are the keys\n"
+    "\n"
+    "Exit status: 0 on success, 1 when the project cannot be opened or the file cannot be\n"
+    "written (the error key goes to standard error), 2 for usage errors and an unreadable\n"
+    "language file.\n";
+
+int run(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostream& err)
+{
+    const Command self{"export-csv", "", "", nullptr};
+    std::vector<std::string> paths;
+    std::optional<std::string> locale;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--locale") {
+            if (i + 1 >= args.size()) {
+                return usageError(self, "--locale needs a language", err);
+            }
+            locale = args[++i];
+        } else if (args[i].starts_with("--")) {
+            return usageError(self, "unknown option '" + args[i] + "'", err);
+        } else {
+            paths.push_back(args[i]);
+        }
+    }
+    if (paths.size() != 2) {
+        return usageError(self, "give PROJECT.fwp and OUT.csv", err);
+    }
+    Project::CsvExport::Translate translate = [](const std::wstring& key) { return key; };
+    if (locale) {
+        const std::wstring file =
+            locale->ends_with(".ini")
+                ? Platform::fromUtf8(*locale)
+                : Platform::programFolder() + L"locale/" + Platform::fromUtf8(*locale) + L".ini";
+        auto texts = std::make_shared<Config::KeyMap>();
+        if (!Config::KeyFile::read(file, *texts)) {
+            return usageError(self, "cannot read the language file " + Platform::toUtf8(file), err);
+        }
+        translate = [texts](const std::wstring& key) {
+            const auto text = texts->find(key);
+            return text != texts->end() ? text->second : key;
+        };
+    }
+    ProjectSession session;
+    if (!session.open(paths[0]) || !session.project().submit(new Project::OperationSaveCSV(
+                                       Platform::fromUtf8(paths[1]), translate))) {
+        return reportFailure("export-csv", session.lastError(), err);
+    }
+    return kSuccess;
+}
+
+Command exportCsvCommand()
+{
+    return {"export-csv", "export a project's cue list as CSV", kHelp, run};
+}
+
+}  // namespace
+
+const CommandRegistrar registrar(23, exportCsvCommand);
+
+}  // namespace Cli

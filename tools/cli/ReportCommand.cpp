@@ -1,0 +1,126 @@
+// skyfirewright-cli report: one of the program's PDF reports of a project file, with the
+// texts of a language.
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "CliProject.h"
+#include "CommandLine.h"
+#include "Config/KeyFile.h"
+#include "PDF/OperationSaveReport.h"
+#include "Platform/Folders.h"
+#include "Platform/Utf.h"
+
+namespace Cli {
+
+namespace {
+
+const char* kHelp =
+    "Usage: skyfirewright-cli report KIND PROJECT.fwp OUT.pdf [--locale CODE]\n"
+    "\n"
+    "Opens the project and writes one of the program's PDF reports. KIND is one of\n"
+    "  show               every cue with timecode, type, duration, location, family and\n"
+    "                     description\n"
+    "  load               what is loaded on each firing address\n"
+    "  pyro-include       the articles with quantities, weights and prices, cues without an\n"
+    "                     article number included\n"
+    "  pyro-exclude       the same, only cues with an article number\n"
+    "  pyro-overview      quantities, weights and prices per classification\n"
+    "  location-include   what is placed where, cues without a location included\n"
+    "  location-exclude   the same, only cues with a location\n"
+    "  inventory          the firing modules and pieces the show uses\n"
+    "\n"
+    "  --locale CODE  texts from the language file locale/CODE.ini of the program's folder\n"
+    "                 (CODE such as en-us or nl-nl), or from the language file CODE when it\n"
+    "                 ends in .ini; without it the texts are the keys\n"
+    "\n"
+    "Exit status: 0 on success, 1 when the project cannot be opened or the report cannot be\n"
+    "written (the error key goes to standard error), 2 for usage errors and an unreadable\n"
+    "language file.\n";
+
+struct Kind {
+    PDF::OperationSaveReport::Kind kind;
+    bool include;
+    bool overview;
+};
+
+const std::map<std::string, Kind>& kinds()
+{
+    using K = PDF::OperationSaveReport::Kind;
+    static const std::map<std::string, Kind> all = {
+        {"show", {K::SHOW, true, false}},
+        {"load", {K::LOAD, true, false}},
+        {"pyro-include", {K::PYRO, true, false}},
+        {"pyro-exclude", {K::PYRO, false, false}},
+        {"pyro-overview", {K::PYRO, false, true}},
+        {"location-include", {K::LOCATION, true, false}},
+        {"location-exclude", {K::LOCATION, false, false}},
+        {"inventory", {K::INVENTORY, true, false}},
+    };
+    return all;
+}
+
+int run(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostream& err)
+{
+    const Command self{"report", "", "", nullptr};
+    std::vector<std::string> positional;
+    std::optional<std::string> locale;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--locale") {
+            if (i + 1 >= args.size()) {
+                return usageError(self, "--locale needs a language", err);
+            }
+            locale = args[++i];
+        } else if (args[i].starts_with("--")) {
+            return usageError(self, "unknown option '" + args[i] + "'", err);
+        } else {
+            positional.push_back(args[i]);
+        }
+    }
+    if (positional.size() != 3) {
+        return usageError(self, "give KIND, PROJECT.fwp and OUT.pdf", err);
+    }
+    const auto kind = kinds().find(positional[0]);
+    if (kind == kinds().end()) {
+        return usageError(self, "unknown report '" + positional[0] + "'", err);
+    }
+    PDF::Translate translate = [](const std::wstring& key) { return key; };
+    if (locale) {
+        const std::wstring file =
+            locale->ends_with(".ini")
+                ? Platform::fromUtf8(*locale)
+                : Platform::programFolder() + L"locale/" + Platform::fromUtf8(*locale) + L".ini";
+        auto texts = std::make_shared<Config::KeyMap>();
+        if (!Config::KeyFile::read(file, *texts)) {
+            return usageError(self, "cannot read the language file " + Platform::toUtf8(file), err);
+        }
+        translate = [texts](const std::wstring& key) {
+            const auto text = texts->find(key);
+            return text != texts->end() ? text->second : key;
+        };
+    }
+    ProjectSession session;
+    if (!session.open(positional[1]) ||
+        !session.project().submit(
+            new PDF::OperationSaveReport(Platform::fromUtf8(positional[2]), kind->second.kind,
+                                         kind->second.include, kind->second.overview, translate))) {
+        return reportFailure("report", session.lastError(), err);
+    }
+    return kSuccess;
+}
+
+Command reportCommand()
+{
+    return {"report", "write a PDF report of a project: show, load, pyro, location, inventory",
+            kHelp, run};
+}
+
+}  // namespace
+
+const CommandRegistrar registrar(50, reportCommand);
+
+}  // namespace Cli
