@@ -13,7 +13,6 @@ namespace Devsim {
 
 namespace {
 
-constexpr uint32_t kTriggerWait = 0x20000000u;
 constexpr uint32_t kStepWait = 0x30000000u;
 constexpr int64_t kTimecodeReportUs = 100000;
 
