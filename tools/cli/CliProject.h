@@ -7,11 +7,15 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
 
+#include "Config/KeyFile.h"
 #include "FileIO/WaveFileReader.h"
+#include "Platform/Folders.h"
 #include "Platform/Utf.h"
 #include "Project/ISoundtrack.h"
 #include "Project/Operations/OperationOpenProject.h"
@@ -19,6 +23,33 @@
 #include "Timecode/SMPTE.h"
 
 namespace Cli {
+
+using TranslateText = std::function<std::wstring(const std::wstring&)>;
+
+// The texts of a language for a --locale option: CODE names locale/CODE.ini beside the
+// program, a path ending in ".ini" names that file. A key without a text stays as it is;
+// without a locale every key is its own text. False, with `file` naming the language file,
+// when that file cannot be read.
+inline bool loadLanguage(const std::optional<std::string>& locale, TranslateText& translate,
+                         std::wstring& file)
+{
+    translate = [](const std::wstring& key) { return key; };
+    if (!locale) {
+        return true;
+    }
+    file = locale->ends_with(".ini")
+               ? Platform::fromUtf8(*locale)
+               : Platform::programFolder() + L"locale/" + Platform::fromUtf8(*locale) + L".ini";
+    auto texts = std::make_shared<Config::KeyMap>();
+    if (!Config::KeyFile::read(file, *texts)) {
+        return false;
+    }
+    translate = [texts](const std::wstring& key) {
+        const auto text = texts->find(key);
+        return text != texts->end() ? text->second : key;
+    };
+    return true;
+}
 
 // Links a soundtrack when the WAVE reader accepts the file, as the player would.
 class CheckingSoundtrack : public Project::ISoundtrack {

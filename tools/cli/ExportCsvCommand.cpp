@@ -1,7 +1,6 @@
 // skyfirewright-cli export-csv: the cue list of a project file as the program's CSV export,
 // with the column names of a language.
 
-#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -9,8 +8,6 @@
 
 #include "CliProject.h"
 #include "CommandLine.h"
-#include "Config/KeyFile.h"
-#include "Platform/Folders.h"
 #include "Platform/Utf.h"
 #include "Project/Operations/OperationSaveCSV.h"
 
@@ -51,20 +48,11 @@ int run(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostrea
     if (paths.size() != 2) {
         return usageError(self, "give PROJECT.fwp and OUT.csv", err);
     }
-    Project::CsvExport::Translate translate = [](const std::wstring& key) { return key; };
-    if (locale) {
-        const std::wstring file =
-            locale->ends_with(".ini")
-                ? Platform::fromUtf8(*locale)
-                : Platform::programFolder() + L"locale/" + Platform::fromUtf8(*locale) + L".ini";
-        auto texts = std::make_shared<Config::KeyMap>();
-        if (!Config::KeyFile::read(file, *texts)) {
-            return usageError(self, "cannot read the language file " + Platform::toUtf8(file), err);
-        }
-        translate = [texts](const std::wstring& key) {
-            const auto text = texts->find(key);
-            return text != texts->end() ? text->second : key;
-        };
+    TranslateText translate;
+    std::wstring languageFile;
+    if (!loadLanguage(locale, translate, languageFile)) {
+        return usageError(self, "cannot read the language file " + Platform::toUtf8(languageFile),
+                          err);
     }
     ProjectSession session;
     if (!session.open(paths[0]) || !session.project().submit(new Project::OperationSaveCSV(

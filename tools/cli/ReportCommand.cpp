@@ -2,7 +2,6 @@
 // texts of a language.
 
 #include <map>
-#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -10,9 +9,7 @@
 
 #include "CliProject.h"
 #include "CommandLine.h"
-#include "Config/KeyFile.h"
 #include "PDF/OperationSaveReport.h"
-#include "Platform/Folders.h"
 #include "Platform/Utf.h"
 
 namespace Cli {
@@ -88,20 +85,11 @@ int run(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostrea
     if (kind == kinds().end()) {
         return usageError(self, "unknown report '" + positional[0] + "'", err);
     }
-    PDF::Translate translate = [](const std::wstring& key) { return key; };
-    if (locale) {
-        const std::wstring file =
-            locale->ends_with(".ini")
-                ? Platform::fromUtf8(*locale)
-                : Platform::programFolder() + L"locale/" + Platform::fromUtf8(*locale) + L".ini";
-        auto texts = std::make_shared<Config::KeyMap>();
-        if (!Config::KeyFile::read(file, *texts)) {
-            return usageError(self, "cannot read the language file " + Platform::toUtf8(file), err);
-        }
-        translate = [texts](const std::wstring& key) {
-            const auto text = texts->find(key);
-            return text != texts->end() ? text->second : key;
-        };
+    TranslateText translate;
+    std::wstring languageFile;
+    if (!loadLanguage(locale, translate, languageFile)) {
+        return usageError(self, "cannot read the language file " + Platform::toUtf8(languageFile),
+                          err);
     }
     ProjectSession session;
     if (!session.open(positional[1]) ||
