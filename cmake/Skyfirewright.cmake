@@ -10,13 +10,15 @@ if(SKYFIREWRIGHT_SANITIZE)
   add_link_options(${SKYFIREWRIGHT_SANITIZER_FLAGS})
 endif()
 
-# skyfirewright_module(NAME [DEPENDS lib...] [SYSTEM_LIBS lib...] [TEST_LIBS lib...])
+# skyfirewright_module(NAME [DEPENDS lib...] [SYSTEM_LIBS lib...] [TEST_LIBS lib...]
+#                      [BENCH_LIBS lib...])
 # Builds src/NAME into the static library sky_NAME from every .cpp file of the folder
 # except tests (*Test.cpp), benchmarks (*Benchmark.cpp) and fuzz targets (*Fuzz.cpp).
 # Tests beside the module become one test executable sky_NAME_tests run by ctest;
-# benchmarks become sky_NAME_bench. TEST_LIBS are linked into the test executable only.
+# benchmarks become sky_NAME_bench. TEST_LIBS are linked into the test executable only,
+# BENCH_LIBS into the benchmark executable only.
 function(skyfirewright_module name)
-  cmake_parse_arguments(ARG "" "" "DEPENDS;SYSTEM_LIBS;TEST_LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPENDS;SYSTEM_LIBS;TEST_LIBS;BENCH_LIBS" ${ARGN})
   file(GLOB_RECURSE all_sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   set(lib_sources)
@@ -76,6 +78,7 @@ function(skyfirewright_module name)
   if(SKYFIREWRIGHT_BENCHMARKS AND bench_sources)
     add_executable(${target}_bench ${bench_sources})
     target_compile_options(${target}_bench PRIVATE ${SKYFIREWRIGHT_WARNINGS})
-    target_link_libraries(${target}_bench PRIVATE ${target} benchmark::benchmark_main)
+    target_link_libraries(${target}_bench PRIVATE ${target} benchmark::benchmark_main
+                                                  ${ARG_BENCH_LIBS})
   endif()
 endfunction()
