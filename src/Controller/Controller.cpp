@@ -29,8 +29,10 @@ constexpr int kMaskModules = 128;
 
 Controller* instance = nullptr;
 
+}  // namespace
+
 // The USB ports of the firing controller, then the ports the settings add.
-std::vector<std::string> defaultPorts()
+std::vector<std::string> Controller::defaultPorts()
 {
     std::vector<std::string> ports = Platform::SerialPort::findUsbPorts("/sys", "4321", "62e1");
     if (const Config::Settings* settings = Config::Settings::getInstance()) {
@@ -52,8 +54,6 @@ std::vector<std::string> defaultPorts()
     }
     return ports;
 }
-
-}  // namespace
 
 Controller::Controller(Options options)
     : options_(std::move(options)),

@@ -69,6 +69,10 @@ public:
     Controller(const Controller&) = delete;
     Controller& operator=(const Controller&) = delete;
 
+    // The candidate ports when the options name none: the USB firing controller's ttys found
+    // in sysfs, then the device paths of the setting "controller.ports".
+    static std::vector<std::string> defaultPorts();
+
     // The process-wide service.
     static Controller* getInstance();
     static Controller& createInstance(Options options = {});

@@ -570,8 +570,10 @@ TEST_F(ControllerOnPty, AudioTickTriggersTheDeviceAtTheFireTime)
         return FakeDevice::healthy(f);
     });
     const Platform::WindowHandle worker = controller_->getWorkerWindow();
-    // The first cue fires at 1 s: half a second of samples is too early.
+    // The first cue fires at 1 s: half a second of samples is too early, and so is one
+    // sample short of it, though the nearest frame is the cue's.
     Platform::post(worker, WM_USB_AUDIO_TICK, 48000, 24000);
+    Platform::post(worker, WM_USB_AUDIO_TICK, 48000, 47999);
     EXPECT_FALSE(device_->waitFor(1, 150));
     Platform::post(worker, WM_USB_AUDIO_TICK, 48000, 48000);
     ASSERT_TRUE(device_->waitFor(1));

@@ -41,6 +41,10 @@ constexpr int kPingTimeoutMs = 100;
 constexpr int kReplyTimeoutMs = 300;
 constexpr int kDiscoveryWriteTimeoutMs = 100;
 constexpr int kWriteTimeoutMs = 200;
+// The start request (select group, resync) is repeated until the device replies, but not for
+// ever: a device still silent after this long (ten tries of 300 ms) counts as lost. Without a
+// limit the worker would stop serving messages and the front would hang on its next send.
+constexpr int kStartGiveUpMs = 3000;
 constexpr std::uint32_t kTickMs = 100;
 constexpr std::uint32_t kTickTimer = 1;
 constexpr std::size_t kBlockWords = 8;
@@ -517,11 +521,7 @@ void USBThread::selectGroup(int key)
     const CompiledProject::Group* group = show_->findGroup(key);
     const std::uint32_t start = group ? static_cast<std::uint32_t>(group->executedCount) : 0;
     std::uint8_t reply[4] = {};
-    std::optional<std::size_t> size;
-    // Repeated until the device replies; a closed port fails every send at once and ends it.
-    while (!size && port_.isOpen()) {
-        size = request(kStart, u32Payload(start), reply, sizeof reply, kReplyTimeoutMs);
-    }
+    const std::optional<std::size_t> size = requestStart(start, reply, sizeof reply);
     show_->selectGroup(key, clock_.now());
     busy_ = false;
     if (!blockInFlight_) {
@@ -541,16 +541,39 @@ void USBThread::resync(int frames)
     }
     busy_ = true;
     std::uint8_t reply[4] = {};
-    std::optional<std::size_t> size;
-    while (!size && port_.isOpen()) {
-        size = request(kStart, u32Payload(static_cast<std::uint32_t>(target)), reply, sizeof reply,
-                       kReplyTimeoutMs);
-    }
+    const std::optional<std::size_t> size =
+        requestStart(static_cast<std::uint32_t>(target), reply, sizeof reply);
     group->seek(target, clock_.now());
     busy_ = false;
     if (!blockInFlight_) {
         sendNextBlock(size ? static_cast<std::uint32_t>(reply[0] | reply[1] << 8) : 0);
     }
+}
+
+std::optional<std::size_t> USBThread::requestStart(std::uint32_t index, std::uint8_t* reply,
+                                                   std::size_t capacity)
+{
+    const std::int64_t giveUp = clock_.now() + clock_.fromMilliseconds(kStartGiveUpMs);
+    // A closed port fails every send at once and ends the repetition.
+    while (port_.isOpen()) {
+        if (const std::optional<std::size_t> size =
+                request(kStart, u32Payload(index), reply, capacity, kReplyTimeoutMs)) {
+            return size;
+        }
+        if (port_.isOpen() && clock_.now() >= giveUp) {
+            giveUpPort();
+        }
+    }
+    return std::nullopt;
+}
+
+void USBThread::giveUpPort()
+{
+    // The device may still listen though it does not answer: the frames that leave it safe
+    // go out once, without waiting for replies. The loaded show stays loaded; nothing more
+    // is sent until a new connection.
+    port_.write(lastWords().data(), lastWords().size(), writeTimeoutMs_);
+    closePort();
 }
 
 void USBThread::onTick()
@@ -626,8 +649,15 @@ void USBThread::audioTick(std::uint64_t rate, std::int64_t samples)
         return;
     }
     const int trigger = show_->getCurrentGroup()->nextTriggerTime();
-    const std::optional<int> frames = audioFrames(rate, samples);
-    if (trigger == -1 || !frames || *frames < trigger) {
+    if (trigger == -1 || rate == 0) {
+        return;
+    }
+    // The trigger goes out once the position has reached the cue's frame, not from the
+    // nearest frame on: that would fire every cue half a frame (up to 21 ms) early.
+    const double frames = SMPTE::framesPerSecond(show_->getFormat()) *
+                          static_cast<double>(static_cast<std::uint64_t>(samples)) /
+                          static_cast<double>(rate);
+    if (frames < trigger) {
         return;
     }
     std::uint8_t reply[7] = {};

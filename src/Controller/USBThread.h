@@ -88,6 +88,12 @@ private:
     void onProgress(const Frame& frame);
     void selectGroup(int key);
     void resync(int frames);
+    // Sends the start request (0x10) with this index until the device replies; after a few
+    // seconds of silence the link counts as lost (giveUpPort) and nothing is returned.
+    std::optional<std::size_t> requestStart(std::uint32_t index, std::uint8_t* reply,
+                                            std::size_t capacity);
+    // Closes the port of a device that stopped answering and reports it disconnected.
+    void giveUpPort();
     void onTick();
     void transport(int what);
     void locate(std::uint32_t bcd);

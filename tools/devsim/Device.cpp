@@ -15,6 +15,8 @@ namespace {
 
 constexpr uint32_t kStepWait = 0x30000000u;
 constexpr int64_t kTimecodeReportUs = 100000;
+// Raw bytes one operator line may put on the line.
+constexpr size_t kMaxRawBytes = 256;
 
 std::string hexBytes(std::string_view bytes)
 {
@@ -108,8 +110,11 @@ Device::Device(DeviceConfig config, Output output, LogSink logSink, int64_t nowU
       lastNowUs_(nowUs)
 {
     lastStatus_ = statusFlags();  // the PC asks for it with 0x30; later only changes are sent
+    // The steady clock is system-wide, so a program on the other end of the line can put
+    // the log's times on its own clock.
     log("start", ",\"room\":" + std::to_string(config_.queueRoom) +
-                     ",\"modules\":" + std::to_string(config_.modules.size()));
+                     ",\"modules\":" + std::to_string(config_.modules.size()) +
+                     ",\"steady_us\":" + std::to_string(startUs_));
 }
 
 void Device::receive(std::string_view bytes, int64_t nowUs)
@@ -427,6 +432,33 @@ Device::CommandResult Device::command(std::string_view line, int64_t nowUs, std:
         ok = onOff(dmxDisabled_, "on", "off");
     } else if (name == "silent") {
         ok = onOff(silent_, "on", "off");
+    } else if (name == "stall") {
+        ok = onOff(stalled_, "on", "off");
+    } else if (name == "send") {
+        std::string raw;
+        if (words.size() != 2 || !parseHexBytes(argument, kMaxRawBytes, raw) || raw.empty()) {
+            error = "send takes the bytes in hex, e.g. 50310151";
+            ok = false;
+        } else {
+            transmit(raw, ",\"raw\":\"" + hexBytes(raw) + "\"");
+        }
+    } else if (name == "reply" || name == "reply-raw") {
+        // The request's code, always in hex; its reply has the code plus one.
+        long long code = 0;
+        Replacement replacement;
+        replacement.raw = name == "reply-raw";
+        const bool prefixed = argument.rfind("0x", 0) == 0 || argument.rfind("0X", 0) == 0;
+        if (words.size() != 3 ||
+            !parseNumber("0x" + argument.substr(prefixed ? 2 : 0), 0, 0xFE, code) ||
+            !(words[2] == "-" ? !replacement.raw
+                              : parseHexBytes(words[2], replacement.raw ? kMaxRawBytes : 63,
+                                              replacement.bytes))) {
+            error = name + " takes a request code in hex and " +
+                    (replacement.raw ? "the bytes in hex" : "a payload in hex or -");
+            ok = false;
+        } else {
+            replacements_[static_cast<uint8_t>(code + 1)] = replacement;
+        }
     } else if (name == "step") {
         if (!queue_.empty() && queue_.front() == kStepWait) {
             const uint32_t word = queue_.front();
@@ -595,7 +627,26 @@ void Device::sendTimecode(int64_t nowUs)
 
 void Device::send(uint8_t code, std::string_view payload)
 {
-    std::string bytes = Frame::encode(code, payload);
+    const auto replaced = replacements_.find(code);
+    if (replaced == replacements_.end()) {
+        transmit(Frame::encode(code, payload), ",\"code\":\"" + hexNumber(code, 2) +
+                                                   "\",\"payload\":\"" + hexBytes(payload) + "\"");
+        return;
+    }
+    const Replacement replacement = replaced->second;
+    replacements_.erase(replaced);
+    if (replacement.raw) {
+        transmit(replacement.bytes, ",\"code\":\"" + hexNumber(code, 2) + "\",\"raw\":\"" +
+                                        hexBytes(replacement.bytes) + "\",\"replaced\":true");
+    } else {
+        transmit(Frame::encode(code, replacement.bytes),
+                 ",\"code\":\"" + hexNumber(code, 2) + "\",\"payload\":\"" +
+                     hexBytes(replacement.bytes) + "\",\"replaced\":true");
+    }
+}
+
+void Device::transmit(std::string bytes, const std::string& fields)
+{
     std::string fault;
     if (silent_) {
         fault = "silent";
@@ -617,8 +668,7 @@ void Device::send(uint8_t code, std::string_view payload)
         }
         bytes = kept;
     }
-    log("tx", ",\"code\":\"" + hexNumber(code, 2) + "\",\"payload\":\"" + hexBytes(payload) + "\"" +
-                  (fault.empty() ? "" : ",\"fault\":\"" + fault + "\""));
+    log("tx", fields + (fault.empty() ? "" : ",\"fault\":\"" + fault + "\""));
     if (!bytes.empty()) {
         output_(bytes);
     }

@@ -39,6 +39,9 @@ public:
     void update(int64_t nowUs);
     // When update() next has something to do without new input; none while idle.
     std::optional<int64_t> nextDeadline(int64_t nowUs) const;
+    // The operator holds the line ("stall on"): the device takes no bytes, so the PC's writes
+    // wait and time out. The owner of the terminal applies it (flow control on the line).
+    bool isStalled() const { return stalled_; }
 
 private:
     // Master: the device runs its own timecode (play, pause, stop, locate from the PC).
@@ -59,6 +62,8 @@ private:
     void sendStatusIfChanged(bool always);
     void sendTimecode(int64_t nowUs);
     void send(uint8_t code, std::string_view payload);
+    // Puts bytes on the line after the output faults; `fields` describe them in the log.
+    void transmit(std::string bytes, const std::string& fields);
 
     // Status byte: 0x01 pyro armed (armed by the PC, key on, pyro output enabled), 0x02
     // dead-man switch held, 0x08 dead-man switch overridden, 0x10 DMX output enabled.
@@ -110,6 +115,14 @@ private:
     bool silent_ = false;
     int garbleBytes_ = 0;
     int dropBytes_ = 0;
+    bool stalled_ = false;
+    // The next frame with this code goes out with another payload, or as these raw bytes in
+    // place of the whole frame ("reply", "reply-raw").
+    struct Replacement {
+        bool raw = false;
+        std::string bytes;
+    };
+    std::map<uint8_t, Replacement> replacements_;
 };
 
 }  // namespace Devsim

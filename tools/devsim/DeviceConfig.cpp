@@ -24,6 +24,24 @@ bool parseNumber(std::string_view text, long long low, long long high, long long
     return true;
 }
 
+bool parseHexBytes(std::string_view text, size_t maxBytes, std::string& bytes)
+{
+    if (text.size() % 2 != 0 || text.size() / 2 > maxBytes) {
+        return false;
+    }
+    std::string parsed;
+    for (size_t i = 0; i < text.size(); i += 2) {
+        unsigned value = 0;
+        const auto [end, ec] = std::from_chars(text.data() + i, text.data() + i + 2, value, 16);
+        if (ec != std::errc() || end != text.data() + i + 2) {
+            return false;
+        }
+        parsed.push_back(static_cast<char>(value));
+    }
+    bytes = parsed;
+    return true;
+}
+
 bool parseModuleEntry(std::string_view text, DeviceConfig& config, std::string& error)
 {
     const size_t equals = text.find('=');

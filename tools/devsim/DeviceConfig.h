@@ -33,6 +33,10 @@ bool loadModuleFile(const std::string& path, DeviceConfig& config, std::string& 
 bool parseArguments(const std::vector<std::string>& arguments, DeviceConfig& config,
                     std::string& error);
 
+// Bytes written as hex digits, two a byte ("50030151"); false unless all of `text` is such
+// digits, at most `maxBytes` of them.
+bool parseHexBytes(std::string_view text, size_t maxBytes, std::string& bytes);
+
 // A whole number in decimal or with a 0x prefix in hex; false unless all of `text` is one
 // and it lies in [low, high].
 bool parseNumber(std::string_view text, long long low, long long high, long long& value);

@@ -146,12 +146,54 @@ TEST(Device, ExecuteNowSetsDmxButNotWhileDmxOutputIsDisabled)
     EXPECT_TRUE(f.logged("\"word\":\"0x91000A7F\",\"kind\":\"dmx\",\"result\":\"suppressed\""));
 }
 
+// The operator's reply faults: another payload for one reply, raw bytes in place of one, and
+// raw bytes on their own.
+TEST(Device, ReplacesOneReplyAndSendsRawBytes)
+{
+    Fixture f;
+    std::string error;
+    ASSERT_EQ(f.device.command("reply 02 0102030405", 0, error), Device::CommandResult::Done);
+    f.device.receive(frame(0x02), 0);
+    EXPECT_EQ(f.take(), frame(0x03, bytes({1, 2, 3, 4, 5})));
+    EXPECT_TRUE(f.logged("\"code\":\"0x03\",\"payload\":\"0102030405\",\"replaced\":true"));
+    f.device.receive(frame(0x02), 0);
+    EXPECT_EQ(f.take(), frame(0x03, bytes({1, 0, 1, 0, 100, 0}))) << "only the next reply";
+
+    // An empty pong; a replaced payload is escaped like any other.
+    ASSERT_EQ(f.device.command("reply 0x00 -", 0, error), Device::CommandResult::Done);
+    f.device.receive(frame(0x00), 0);
+    EXPECT_EQ(f.take(), frame(0x01));
+    ASSERT_EQ(f.device.command("reply 20 51", 0, error), Device::CommandResult::Done);
+    f.device.receive(frame(0x20, bytes({3, 0})), 0);
+    EXPECT_EQ(f.take(), bytes({0x50, 0x21, 0x52, 0xAE, 0x51}));
+
+    ASSERT_EQ(f.device.command("reply-raw 02 50030150030102030405065100", 0, error),
+              Device::CommandResult::Done);
+    f.device.receive(frame(0x02), 0);
+    EXPECT_EQ(f.take(), bytes({0x50, 0x03, 0x01, 0x50, 0x03, 1, 2, 3, 4, 5, 6, 0x51, 0x00}));
+    EXPECT_TRUE(f.logged("\"raw\":\"50030150030102030405065100\",\"replaced\":true"));
+
+    ASSERT_EQ(f.device.command("send 5031", 0, error), Device::CommandResult::Done);
+    EXPECT_EQ(f.take(), bytes({0x50, 0x31}));
+    EXPECT_TRUE(f.logged("\"event\":\"tx\",\"raw\":\"5031\""));
+    // The output faults apply to raw bytes too.
+    ASSERT_EQ(f.device.command("garble 1", 0, error), Device::CommandResult::Done);
+    ASSERT_EQ(f.device.command("send 5031", 0, error), Device::CommandResult::Done);
+    EXPECT_EQ(f.take(), bytes({0xAF, 0x31}));
+
+    ASSERT_EQ(f.device.command("stall on", 0, error), Device::CommandResult::Done);
+    EXPECT_TRUE(f.device.isStalled());
+    ASSERT_EQ(f.device.command("stall off", 0, error), Device::CommandResult::Done);
+    EXPECT_FALSE(f.device.isStalled());
+}
+
 TEST(Device, RefusesMalformedOperatorInput)
 {
     Fixture f;
     std::string error;
-    for (const char* line :
-         {"key maybe", "garble", "timecode 25:00:00:00", "continuity x 3", "report 300", "fly"}) {
+    for (const char* line : {"key maybe", "garble", "timecode 25:00:00:00", "continuity x 3",
+                             "report 300", "fly", "send", "send 5", "send zz", "send -", "reply 02",
+                             "reply FF 00", "reply 02 0g", "reply-raw 02 -", "stall maybe"}) {
         EXPECT_EQ(f.device.command(line, 0, error), Device::CommandResult::Invalid) << line;
         EXPECT_FALSE(error.empty()) << line;
     }

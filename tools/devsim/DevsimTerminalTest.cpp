@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <fstream>
 #include <poll.h>
@@ -173,6 +174,25 @@ TEST_F(DevsimTerminal, StepButtonAndUnplug)
     ASSERT_EQ(::poll(&p, 1, 2000), 1);
     EXPECT_TRUE(p.revents & (POLLHUP | POLLERR)) << p.revents;
     EXPECT_TRUE(device.isRunning()) << "unplugged, the simulator waits for quit";
+}
+
+// A held line takes no bytes: the PC's writes find no room until the operator lets go.
+TEST_F(DevsimTerminal, StallHoldsThePCsWrites)
+{
+    startDevice({});
+    ASSERT_TRUE(device.command("stall on"));
+    // Lines are handled in order: once the next one is logged, the line is held.
+    ASSERT_TRUE(device.command("deadman release"));
+    ASSERT_TRUE(device.waitForLog({"\"line\":\"deadman release\""}));
+    pollfd p{port, POLLOUT, 0};
+    EXPECT_EQ(::poll(&p, 1, 200), 0) << "no room while the line is held";
+    EXPECT_EQ(::write(port, "\x50\x00\x51", 3), -1);
+    EXPECT_EQ(errno, EAGAIN);
+
+    ASSERT_TRUE(device.command("stall off"));
+    ASSERT_TRUE(device.command("key on"));
+    ASSERT_TRUE(device.waitForLog({"\"line\":\"key on\""}));
+    expectReply(bytes({0x50, 0x00, 0x51}), kPong);
 }
 
 // Idle, the simulator sleeps in poll: over a second it uses (almost) no processor time.

@@ -168,6 +168,7 @@ int runDevice(const std::vector<std::string>& arguments)
     std::string pendingInput;
     bool stdinOpen = true;
     bool running = true;
+    bool lineHeld = false;
     while (running) {
         // Sleep until input arrives or the next word is due; with nothing due, indefinitely.
         const int64_t now = nowMicroseconds();
@@ -212,6 +213,12 @@ int runDevice(const std::vector<std::string>& arguments)
                     closeTerminal(terminal);
                 } else if (result == Devsim::Device::CommandResult::Invalid) {
                     std::cerr << "skyfirewright-devsim: " << error << "\n";
+                }
+                // A held line is output flow control on the PC's end: its writes find no
+                // room, as with a device that stopped taking bytes.
+                if (device.isStalled() != lineHeld && terminal.slaveKeeper >= 0) {
+                    lineHeld = device.isStalled();
+                    ::tcflow(terminal.slaveKeeper, lineHeld ? TCOOFF : TCOON);
                 }
             }
         }
