@@ -192,6 +192,6 @@ Command playCommand()
 
 }  // namespace
 
-const CommandRegistrar registrar(40, playCommand);
+const CommandRegistrar registrar(30, playCommand);
 
 }  // namespace Cli

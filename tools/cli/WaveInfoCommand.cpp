@@ -150,6 +150,6 @@ Command waveInfoCommand()
 
 }  // namespace
 
-const CommandRegistrar registrar(30, waveInfoCommand);
+const CommandRegistrar registrar(11, waveInfoCommand);
 
 }  // namespace Cli

@@ -1,0 +1,550 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <poll.h>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#include "CliTestSupport.h"
+#include "DeviceSimulator.h"
+#include "Platform/TestFolder.h"
+#include "Project/Operations/ProjectFile.h"
+#include "Project/ProjectData.h"
+
+namespace {
+
+using Project::CueCommand;
+
+// A silent 16-bit mono WAVE file of `frames` frames at 8000 Hz.
+void writeSilentWave(const std::filesystem::path& path, std::uint32_t frames)
+{
+    std::string bytes;
+    const auto u32 = [&](std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) {
+            bytes += static_cast<char>(v >> (8 * i) & 0xFF);
+        }
+    };
+    const auto u16 = [&](std::uint32_t v) {
+        bytes += static_cast<char>(v & 0xFF);
+        bytes += static_cast<char>(v >> 8 & 0xFF);
+    };
+    bytes += "RIFF";
+    u32(36 + 2 * frames);
+    bytes += "WAVEfmt ";
+    u32(16);
+    u16(1);  // PCM
+    u16(1);  // mono
+    u32(8000);
+    u32(16000);
+    u16(2);
+    u16(16);
+    bytes += "data";
+    u32(2 * frames);
+    bytes.append(2 * frames, '\0');
+    CliTest::writeFile(path, bytes);
+}
+
+// A 25 fps show of three cues: cue 1 fires module 1 pin 1 at frame 10 (firing group 1),
+// cue 2 a DMX value at frame 15 (group 1), cue 3 module 1 pin 2 at frame 20 with 5 frames
+// prefire (group 2); `later` frames move cues 2 and 3 later. A reminder makes the show one
+// that cannot fire. With `soundtrackFrames` a silent soundtrack of that many 8 kHz frames is
+// linked.
+std::string writeShow(const Platform::TestFolder& folder, bool withReminder = false, int later = 0,
+                      std::uint32_t soundtrackFrames = 0)
+{
+    Project::ProjectData data;
+    data.setFormat(SMPTE::SMPTE_25);
+    Project::CueList& cues = data.getCueList();
+    cues.add(SMPTE::fromFrameNo(SMPTE::SMPTE_25, 10), CueCommand::pyro(17), 0, 0, 1, -1, "");
+    cues.add(SMPTE::fromFrameNo(SMPTE::SMPTE_25, 15 + later), CueCommand::dmx(0, 5, 200), 0, 5, 1,
+             -1, "");
+    cues.add(SMPTE::fromFrameNo(SMPTE::SMPTE_25, 20 + later), CueCommand::pyro(18), 5, 0, 2, -1,
+             "");
+    if (withReminder) {
+        cues.add(SMPTE::fromFrameNo(SMPTE::SMPTE_25, 30), CueCommand(CueCommand::TYPE_REMINDER), 0,
+                 0, 1, -1, "Bow");
+    }
+    if (soundtrackFrames > 0) {
+        writeSilentWave(folder.root() / "show.wav", soundtrackFrames);
+        data.setWaveLink(true, folder.path("show.wav"));
+    }
+    std::wstring errorKey;
+    EXPECT_TRUE(Project::ProjectFile::save(folder.path("show.fwp"), data, errorKey));
+    return (folder.root() / "show.fwp").string();
+}
+
+// Runs the command in this process while `feed` plays the operator or the outside clock on
+// another thread; `feed` gets a flag that turns true when the command has returned.
+CliTest::Run runShow(const std::vector<std::string>& args,
+                     const std::function<void(const std::atomic<bool>&)>& feed = {})
+{
+    std::atomic<bool> finished{false};
+    std::thread feeder;
+    if (feed) {
+        feeder = std::thread([&] { feed(finished); });
+    }
+    CliTest::Run result = CliTest::run(args);
+    finished = true;
+    if (feeder.joinable()) {
+        feeder.join();
+    }
+    return result;
+}
+
+bool contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+// The line of `out` that carries every fragment, or nothing.
+std::optional<std::string> findLine(const std::string& out, const std::vector<std::string>& parts)
+{
+    std::size_t begin = 0;
+    while (begin < out.size()) {
+        std::size_t end = out.find('\n', begin);
+        if (end == std::string::npos) {
+            end = out.size();
+        }
+        const std::string line = out.substr(begin, end - begin);
+        bool all = true;
+        for (const std::string& part : parts) {
+            all = all && contains(line, part);
+        }
+        if (all) {
+            return line;
+        }
+        begin = end + 1;
+    }
+    return std::nullopt;
+}
+
+// The index of the first log line at or after `from` that carries every fragment, or -1.
+int logIndex(const Testing::DeviceSimulator& device, const std::vector<std::string>& parts,
+             std::size_t from = 0)
+{
+    const std::vector<std::string> lines = device.logLines();
+    for (std::size_t i = from; i < lines.size(); ++i) {
+        bool all = true;
+        for (const std::string& part : parts) {
+            all = all && contains(lines[i], part);
+        }
+        if (all) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+// The device's shutdown sequence after log line `from`: disarmed (0x22 without payload), all
+// DMX off (0x16 with 0x92000000) and its queue emptied (0x10 with index 0), in that order.
+void expectShutdownSequence(const Testing::DeviceSimulator& device, std::size_t from)
+{
+    const int disarm = logIndex(device, {"\"rx\"", "\"code\":\"0x22\"", "\"payload\":\"\""}, from);
+    ASSERT_GE(disarm, 0) << "no disarm";
+    const int dmxOff = logIndex(device, {"\"rx\"", "\"code\":\"0x16\"", "\"payload\":\"00000092\""},
+                                std::size_t(disarm));
+    ASSERT_GE(dmxOff, 0) << "no DMX off after the disarm";
+    EXPECT_GE(logIndex(device, {"\"rx\"", "\"code\":\"0x10\"", "\"payload\":\"00000000\""},
+                       std::size_t(dmxOff)),
+              0)
+        << "the queue was not emptied after DMX off";
+}
+
+// Sends "step" every 150 ms until the command has returned.
+void stepRepeatedly(Testing::DeviceSimulator& device, const std::atomic<bool>& finished)
+{
+    while (!finished) {
+        device.command("step");
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    }
+}
+
+TEST(ShowCommand, RunsAShowToItsEndInEveryMode)
+{
+    Platform::TestFolder folder;
+    const std::string show = writeShow(folder);
+    const struct {
+        const char* mode;
+        // What the operator or the outside clock does meanwhile.
+        std::function<void(Testing::DeviceSimulator&, const std::atomic<bool>&)> feed;
+    } rows[] = {
+        {"audio", {}},
+        {"clock-out", {}},
+        {"clock-in",
+         [](Testing::DeviceSimulator& device, const std::atomic<bool>&) {
+             // The outside timecode starts once the device is set up for it.
+             if (device.waitForLog({"\"event\":\"clock\"", "\"mode\":\"clock-in\""}, 20000)) {
+                 device.command("timecode 00:00:00:00");
+             }
+         }},
+        {"manual", stepRepeatedly},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.mode);
+        Testing::DeviceSimulator device;
+        ASSERT_TRUE(device.start({"--module", "1=0xFFFF"})) << device.error();
+        std::function<void(const std::atomic<bool>&)> feed;
+        if (row.feed) {
+            feed = [&](const std::atomic<bool>& finished) { row.feed(device, finished); };
+        }
+        const CliTest::Run result =
+            runShow({"show", show, "--mode", row.mode, "--port", device.portPath(), "--audio",
+                     "silent", "--arm", "3", "--seconds", "60"},
+                    feed);
+        EXPECT_EQ(result.code, 0) << result.out << result.err;
+        EXPECT_EQ(result.err, "");
+        EXPECT_TRUE(findLine(
+            result.out,
+            {"\"event\":\"start\"", std::string("\"mode\":\"") + row.mode + "\"", "\"cues\":3"}))
+            << result.out;
+        EXPECT_TRUE(findLine(result.out, {"\"event\":\"connection\"", "\"connected\":true"}));
+        EXPECT_TRUE(findLine(result.out, {"\"event\":\"status\"", "\"pyro\":\"armed\""}))
+            << result.out;
+        for (const char* cue : {"\"cue\":1,", "\"cue\":2,", "\"cue\":3,"}) {
+            EXPECT_TRUE(findLine(result.out, {"\"event\":\"cue\"", cue, "\"state\":\"done\""}))
+                << cue << "\n"
+                << result.out;
+        }
+        // The end line is the last one.
+        const std::optional<std::string> end = findLine(result.out, {"\"event\":\"end\""});
+        ASSERT_TRUE(end) << result.out;
+        EXPECT_TRUE(contains(*end,
+                             "\"reason\":\"done\",\"done\":3,\"skipped\":0,"
+                             "\"unfinished\":0"))
+            << *end;
+        EXPECT_TRUE(result.out.ends_with(*end + "\n"));
+
+        // Armed on channel 3 (byte 2) for module 1; both pins fired, the DMX value set.
+        EXPECT_GE(logIndex(device, {"\"event\":\"arm\"", "\"armed\":true", "\"channel\":2"}), 0);
+        for (const char* word : {"0x80000101", "0x80000102"}) {
+            EXPECT_GE(logIndex(device, {"\"event\":\"exec\"", word, "\"result\":\"fired\""}), 0)
+                << word;
+        }
+        EXPECT_GE(logIndex(device, {"\"event\":\"exec\"", "\"kind\":\"dmx\"", "\"channel\":5",
+                                    "\"value\":200"}),
+                  0);
+        const int lastFire = logIndex(device, {"\"exec\"", "0x80000102"});
+        ASSERT_GE(lastFire, 0);
+        expectShutdownSequence(device, static_cast<std::size_t>(lastFire));
+        EXPECT_EQ(device.stop(), 0);
+    }
+}
+
+TEST(ShowCommand, TheAudioClockPlaysTheSoundtrackToItsEnd)
+{
+    Platform::TestFolder folder;
+    // 1.5 s of soundtrack, longer than the cues (0.8 s): it sets the show's end, frame 38 at
+    // 25 fps (the frame that holds the track's last sample).
+    const std::string show = writeShow(folder, false, 0, 12000);
+    Testing::DeviceSimulator device;
+    ASSERT_TRUE(device.start({"--module", "1=0xFFFF"})) << device.error();
+    const CliTest::Run result =
+        runShow({"show", show, "--mode", "audio", "--port", device.portPath(), "--audio", "silent",
+                 "--arm", "--seconds", "60"});
+    EXPECT_EQ(result.code, 0) << result.out << result.err;
+    EXPECT_TRUE(findLine(result.out, {"\"event\":\"start\"", "\"show_end_ms\":1520"}))
+        << result.out;
+    EXPECT_TRUE(findLine(result.out, {"\"event\":\"end\"", "\"reason\":\"done\"", "\"done\":3,"}))
+        << result.out;
+    EXPECT_GE(logIndex(device, {"\"exec\"", "0x80000102", "\"result\":\"fired\""}), 0);
+}
+
+TEST(ShowCommand, AShowThatIsNotArmedFiresNothingAndReportsThePyroCuesSkipped)
+{
+    Platform::TestFolder folder;
+    const std::string show = writeShow(folder);
+    Testing::DeviceSimulator device;
+    ASSERT_TRUE(device.start({"--module", "1=0xFFFF"})) << device.error();
+    const CliTest::Run result =
+        runShow({"show", show, "--mode", "clock-out", "--port", device.portPath(), "--audio",
+                 "silent", "--seconds", "60"});
+    EXPECT_EQ(result.code, 0) << result.out << result.err;
+    EXPECT_TRUE(findLine(result.out, {"\"event\":\"cue\"", "\"cue\":1,", "\"state\":\"skipped\""}))
+        << result.out;
+    EXPECT_TRUE(findLine(result.out, {"\"event\":\"cue\"", "\"cue\":3,", "\"state\":\"skipped\""}));
+    // DMX does not depend on the pyro arming.
+    EXPECT_TRUE(findLine(result.out, {"\"event\":\"cue\"", "\"cue\":2,", "\"state\":\"done\""}));
+    EXPECT_TRUE(findLine(
+        result.out, {"\"event\":\"end\"", "\"reason\":\"done\"", "\"done\":1,", "\"skipped\":2,"}))
+        << result.out;
+    EXPECT_FALSE(findLine(result.out, {"\"pyro\":\"armed\""}));
+    for (const char* word : {"0x80000101", "0x80000102"}) {
+        EXPECT_GE(logIndex(device, {"\"event\":\"exec\"", word, "\"result\":\"suppressed\""}), 0)
+            << word;
+    }
+    EXPECT_LT(logIndex(device, {"\"result\":\"fired\""}), 0);
+    EXPECT_LT(logIndex(device, {"\"event\":\"arm\"", "\"armed\":true"}), 0);
+}
+
+TEST(ShowCommand, StopsAfterTheGivenSecondsAndDisconnectsCleanly)
+{
+    Platform::TestFolder folder;
+    const std::string show = writeShow(folder);
+    Testing::DeviceSimulator device;
+    ASSERT_TRUE(device.start()) << device.error();
+    // Clock in without outside timecode: the show never moves.
+    const CliTest::Run result =
+        runShow({"show", show, "--mode", "clock-in", "--port", device.portPath(), "--audio",
+                 "silent", "--arm", "--seconds", "0.5"});
+    EXPECT_EQ(result.code, 0) << result.out << result.err;
+    EXPECT_TRUE(findLine(result.out, {"\"event\":\"end\"", "\"reason\":\"time\"", "\"done\":0,",
+                                      "\"unfinished\":3"}))
+        << result.out;
+    EXPECT_TRUE(findLine(result.out, {"\"event\":\"connection\"", "\"connected\":false"}));
+    // Armed on an unspecified channel, then disarmed by the shutdown sequence.
+    const int armed = logIndex(device, {"\"event\":\"arm\"", "\"armed\":true", "\"channel\":128"});
+    ASSERT_GE(armed, 0);
+    expectShutdownSequence(device, static_cast<std::size_t>(armed));
+}
+
+TEST(ShowCommand, ASignalDisconnectsCleanlyAndEndsWithItsExitStatus)
+{
+    Platform::TestFolder folder;
+    const std::string show = writeShow(folder);
+    const struct {
+        int signal;
+        int code;
+        const char* reason;
+    } rows[] = {{SIGINT, 130, "interrupted"}, {SIGTERM, 143, "terminated"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.reason);
+        Testing::DeviceSimulator device;
+        ASSERT_TRUE(device.start()) << device.error();
+        const CliTest::Run result =
+            runShow({"show", show, "--mode", "clock-in", "--port", device.portPath(), "--audio",
+                     "silent", "--arm", "--seconds", "60"},
+                    [&](const std::atomic<bool>&) {
+                        // Armed, so the handlers are in place; the show waits for timecode.
+                        if (device.waitForLog({"\"event\":\"arm\"", "\"armed\":true"}, 20000)) {
+                            ::kill(::getpid(), row.signal);
+                        }
+                    });
+        EXPECT_EQ(result.code, row.code) << result.out << result.err;
+        EXPECT_TRUE(
+            findLine(result.out, {"\"event\":\"end\"", std::string("\"reason\":\"") + row.reason}))
+            << result.out;
+        const int armed = logIndex(device, {"\"event\":\"arm\"", "\"armed\":true"});
+        ASSERT_GE(armed, 0);
+        expectShutdownSequence(device, static_cast<std::size_t>(armed));
+    }
+}
+
+TEST(ShowCommand, ALostLinkEndsTheShowWithAFailure)
+{
+    Platform::TestFolder folder;
+    const std::string show = writeShow(folder);
+    Testing::DeviceSimulator device;
+    ASSERT_TRUE(device.start()) << device.error();
+    const CliTest::Run result =
+        runShow({"show", show, "--mode", "clock-in", "--port", device.portPath(), "--audio",
+                 "silent", "--arm", "--seconds", "60"},
+                [&](const std::atomic<bool>&) {
+                    if (device.waitForLog({"\"event\":\"arm\"", "\"armed\":true"}, 20000)) {
+                        device.command("unplug");
+                    }
+                });
+    EXPECT_EQ(result.code, 1) << result.out << result.err;
+    EXPECT_TRUE(contains(result.err, "ERROR.USB_DEVICE_NOT_CONNECTED")) << result.err;
+    EXPECT_TRUE(findLine(result.out, {"\"event\":\"connection\"", "\"connected\":false"}));
+    EXPECT_TRUE(findLine(result.out, {"\"event\":\"end\"", "\"reason\":\"disconnected\""}))
+        << result.out;
+}
+
+TEST(ShowCommand, RefusesAShowThatCannotFireBeforeConnecting)
+{
+    Platform::TestFolder folder;
+    const std::string show = writeShow(folder, true);
+    Testing::DeviceSimulator device;
+    ASSERT_TRUE(device.start()) << device.error();
+    const CliTest::Run result = runShow(
+        {"show", show, "--mode", "audio", "--port", device.portPath(), "--audio", "silent"});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_EQ(result.out, "{\"event\":\"check\",\"cue\":4,\"reason\":\"no-command\"}\n");
+    EXPECT_TRUE(contains(result.err, "SHOW.COMPILE_ERROR")) << result.err;
+    EXPECT_LT(logIndex(device, {"\"event\":\"rx\""}), 0) << "the device was reached";
+}
+
+TEST(ShowCommand, ReportsFailuresAndUsageErrors)
+{
+    Platform::TestFolder folder;
+    const std::string show = writeShow(folder);
+    const struct {
+        std::vector<std::string> args;
+        int code;
+        const char* err;
+    } rows[] = {
+        // No device answers on this port (and no USB controller is plugged in).
+        {{"show", show, "--mode", "audio", "--port", (folder.root() / "no-such-tty").string(),
+          "--audio", "silent"},
+         1,
+         "ERROR.USB_DEVICE_NOT_CONNECTED"},
+        {{"show", (folder.root() / "missing.fwp").string(), "--mode", "audio", "--audio", "silent"},
+         1,
+         "ERROR."},
+        {{"show", show}, 2, "give --mode"},
+        {{"show", "--mode", "audio"}, 2, "give a project file"},
+        {{"show", show, "--mode", "timecode"}, 2, "unknown mode"},
+        {{"show", show, "--mode", "audio", "--audio", "loud"}, 2, "unknown sound output"},
+        {{"show", show, "--mode", "audio", "--seconds", "0"}, 2, "bad number of seconds"},
+        {{"show", show, "--mode", "audio", "--arm", "129"}, 2, "bad firing channel"},
+        {{"show", show, "--mode", "audio", "--arm", "0"}, 2, "bad firing channel"},
+        {{"show", show, "--mode", "audio", "--port"}, 2, "--port needs a value"},
+    };
+    for (const auto& row : rows) {
+        const CliTest::Run result = CliTest::run(row.args);
+        EXPECT_EQ(result.code, row.code) << row.err << ": " << result.out << result.err;
+        EXPECT_TRUE(contains(result.err, row.err)) << result.err;
+        EXPECT_EQ(result.out, "") << row.err;
+    }
+}
+
+// The real executable beside this test program, end to end: Ctrl+C in the middle of a show,
+// and a show that ends after --seconds.
+class ShowExecutable : public ::testing::Test {
+protected:
+    struct Child {
+        pid_t pid = -1;
+        int out = -1;
+    };
+
+    static std::string executable()
+    {
+        return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "skyfirewright-cli")
+            .string();
+    }
+
+    static Child spawn(const std::vector<std::string>& args)
+    {
+        std::vector<std::string> all = {executable()};
+        all.insert(all.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (std::string& a : all) {
+            argv.push_back(a.data());
+        }
+        argv.push_back(nullptr);
+        int pipeFds[2];
+        if (::pipe2(pipeFds, O_CLOEXEC) != 0) {
+            return {};
+        }
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::dup2(pipeFds[1], 1);
+            ::execv(argv[0], argv.data());
+            ::_exit(127);
+        }
+        ::close(pipeFds[1]);
+        return {pid, pipeFds[0]};
+    }
+
+    // Reads the child's output into `out` until a line carries every fragment; false when
+    // none does within the time or the output ended.
+    static bool readUntil(const Child& child, std::string& out,
+                          const std::vector<std::string>& fragments, int timeoutMs)
+    {
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (!findLine(out, fragments)) {
+            if (std::chrono::steady_clock::now() >= deadline) {
+                return false;
+            }
+            pollfd p{child.out, POLLIN, 0};
+            if (::poll(&p, 1, 50) > 0) {
+                char buffer[4096];
+                const ssize_t got = ::read(child.out, buffer, sizeof buffer);
+                if (got <= 0) {
+                    return false;
+                }
+                out.append(buffer, static_cast<std::size_t>(got));
+            }
+        }
+        return true;
+    }
+
+    // Everything the child writes until it ends, after `out`, and its exit status (-1 when
+    // it did not end within the time, or ended by a signal).
+    static std::pair<std::string, int> finish(Child child, int timeoutMs, std::string out = {})
+    {
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (std::chrono::steady_clock::now() < deadline) {
+            pollfd p{child.out, POLLIN, 0};
+            if (::poll(&p, 1, 50) > 0) {
+                char buffer[4096];
+                const ssize_t got = ::read(child.out, buffer, sizeof buffer);
+                if (got <= 0) {
+                    break;
+                }
+                out.append(buffer, static_cast<std::size_t>(got));
+            }
+        }
+        ::close(child.out);
+        int status = 0;
+        // Its output closes just before it ends.
+        const auto exitDeadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (::waitpid(child.pid, &status, WNOHANG) != child.pid) {
+            if (std::chrono::steady_clock::now() >= exitDeadline) {
+                ::kill(child.pid, SIGKILL);
+                ::waitpid(child.pid, &status, 0);
+                return {out, -1};
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return {out, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+    }
+};
+
+TEST_F(ShowExecutable, CtrlCDisarmsTurnsDmxOffAndEmptiesTheQueue)
+{
+    ASSERT_TRUE(std::filesystem::exists(executable())) << executable();
+    Platform::TestFolder folder;
+    const std::string show = writeShow(folder, false, 25 * 600);
+    Testing::DeviceSimulator device;
+    ASSERT_TRUE(device.start({"--module", "1=0xFFFF"})) << device.error();
+    // Clock in: the first cue fires at the outside timecode, the rest ten minutes later.
+    const Child child = spawn({"show", show, "--mode", "clock-in", "--port", device.portPath(),
+                               "--audio", "silent", "--arm", "--seconds", "60"});
+    ASSERT_GT(child.pid, 0);
+    ASSERT_TRUE(device.waitForLog({"\"event\":\"arm\"", "\"armed\":true"}, 20000));
+    device.command("timecode 00:00:00:00");
+    ASSERT_TRUE(device.waitForLog({"\"exec\"", "0x80000101", "\"result\":\"fired\""}, 20000));
+    std::string seen;
+    const bool firstDone =
+        readUntil(child, seen, {"\"event\":\"cue\"", "\"cue\":1,", "\"state\":\"done\""}, 20000);
+    const int fired = logIndex(device, {"\"exec\"", "0x80000101"});
+    ::kill(child.pid, SIGINT);
+    const auto [out, code] = finish(child, 20000, seen);
+    EXPECT_TRUE(firstDone) << out;
+    EXPECT_EQ(code, 130) << out;
+    EXPECT_TRUE(findLine(out, {"\"event\":\"end\"", "\"reason\":\"interrupted\""})) << out;
+    ASSERT_GE(fired, 0);
+    expectShutdownSequence(device, static_cast<std::size_t>(fired));
+    EXPECT_EQ(device.stop(), 0);
+}
+
+TEST_F(ShowExecutable, EndsAfterTheGivenSeconds)
+{
+    ASSERT_TRUE(std::filesystem::exists(executable())) << executable();
+    Platform::TestFolder folder;
+    const std::string show = writeShow(folder);
+    Testing::DeviceSimulator device;
+    ASSERT_TRUE(device.start()) << device.error();
+    const Child child = spawn({"show", show, "--mode", "manual", "--port", device.portPath(),
+                               "--audio", "silent", "--seconds", "0.5"});
+    ASSERT_GT(child.pid, 0);
+    const auto [out, code] = finish(child, 20000);
+    EXPECT_EQ(code, 0) << out;
+    EXPECT_TRUE(findLine(out, {"\"event\":\"end\"", "\"reason\":\"time\""})) << out;
+    EXPECT_GE(logIndex(device, {"\"rx\"", "\"code\":\"0x22\"", "\"payload\":\"\""}), 0);
+}
+
+}  // namespace
