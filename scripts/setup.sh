@@ -13,6 +13,8 @@ packages=(
   # the GUI toolkit (Qt 6 Widgets brings its OpenGL and Vulkan headers) and the stand-in
   # for Arial where Arial is not installed
   qt6-base-dev fonts-liberation
+  # a real X display for the GUI tests that run a window under xvfb-run
+  xvfb xauth
   # the cipher of the show file's trailer
   libcrypto++-dev
   # sound output (PortAudio; the ALSA and JACK headers quiet their start-up messages) and

@@ -148,8 +148,9 @@ std::intptr_t Component::handleMessage(Message& message)
         case kMessageRButtonDown:
         case kMessageMButtonDown:
             // The press keeps the mouse for this window until the release (Qt's implicit grab)
-            // and takes the keyboard focus.
-            if (handle_ != nullptr) {
+            // and takes the keyboard focus, once: asking a second time would ask a field that
+            // refused to let the focus go a second time.
+            if (handle_ != nullptr && !message.focusGiven) {
                 handle_->setFocus(Qt::MouseFocusReason);
             }
             return defaultHandling(message);

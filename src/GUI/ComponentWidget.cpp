@@ -1,5 +1,6 @@
 #include "GUI/ComponentWidget.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -142,17 +143,54 @@ static std::uint32_t buttonUpCode(Qt::MouseButton button)
     }
 }
 
+// Qt hands the focus over on a press from the window system before the widget sees it: to
+// the first enabled widget with click focus, from the pressed one up to its window.
+static QWidget* clickFocusTarget(QWidget* pressed)
+{
+    for (QWidget* widget = pressed; widget != nullptr; widget = widget->parentWidget()) {
+        if (widget->isEnabled() && (widget->focusPolicy() & Qt::ClickFocus) != 0) {
+            return widget;
+        }
+        if (widget->isWindow()) {
+            break;
+        }
+    }
+    return nullptr;
+}
+
+void ComponentWidget::dispatchButtonDown(std::uint32_t code, QMouseEvent* event, bool doubleClick)
+{
+    Message message;
+    message.code = code;
+    message.position = event->position().toPoint();
+    message.modifiers = event->modifiers();
+    message.doubleClick = doubleClick;
+    if (event->spontaneous()) {
+        // Qt gave the focus to this widget, or tried to give it to this widget or an
+        // ancestor and someone (a field refusing to let go) took it back: the press has had
+        // its say. An ancestor that got it still hands it on to the pressed component.
+        const QWidget* target = clickFocusTarget(this);
+        message.focusGiven =
+            target != nullptr && (target == this || QApplication::focusWidget() != target);
+    }
+    dispatch(message);
+    event->accept();
+}
+
 void ComponentWidget::mousePressEvent(QMouseEvent* event)
 {
     if (std::uint32_t code = buttonDownCode(event->button())) {
-        dispatchMouse(code, event);
+        dispatchButtonDown(code, event, false);
     }
 }
 
 void ComponentWidget::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    // Components count their clicks themselves: a double click is another press.
-    mousePressEvent(event);
+    // Qt sends press, release, double click, release: the double click stands for the
+    // second press. Components count their clicks themselves, told that Qt saw a double.
+    if (std::uint32_t code = buttonDownCode(event->button())) {
+        dispatchButtonDown(code, event, true);
+    }
 }
 
 void ComponentWidget::mouseReleaseEvent(QMouseEvent* event)

@@ -55,6 +55,7 @@ private:
     std::intptr_t dispatch(Message& message);
     std::intptr_t dispatchCode(std::uint32_t code, std::uint64_t wParam = 0);
     void dispatchMouse(std::uint32_t code, QMouseEvent* event);
+    void dispatchButtonDown(std::uint32_t code, QMouseEvent* event, bool doubleClick);
 
     static int dispatchDepth_;
 

@@ -1,5 +1,6 @@
 #include "GUI/D2DButtonGrid.h"
 
+#include "GUI/SpriteCache.h"
 #include "GUI/WidgetLook.h"
 #include "Platform/Assert.h"
 
@@ -150,19 +151,43 @@ std::intptr_t D2DButtonGrid::handleMessage(Message& message)
 void D2DButtonGrid::draw(RenderTarget& target)
 {
     QPainter& p = target.painter();
-    p.fillRect(QRect(QPoint(0, 0), target.getSize()), colors_.background.toQColor());
+    const QColor background = colors_.background.toQColor();
+    p.fillRect(QRect(QPoint(0, 0), target.getSize()), background);
+    // Cells of one look are copied from one picture: drawing the rounded bodies anew is
+    // most of a grid's cost. Each cell's body stays inside its rectangle.
+    const bool copyCells = SpriteCache::canCopyTo(target, p, background);
+    const bool drawnByListeners = !listeners_.empty();
     for (int y = 0; y < metrics.rowCount; ++y) {
         for (int x = 0; x < metrics.columnCount; ++x) {
             const std::uint8_t state = getCellState(x, y);
-            p.save();
-            WidgetLook::drawButtonBody(p, QRectF(getCellRect(x, y)), colors_,
-                                       (state & (kSelected | kMarked)) != 0,
-                                       (state & kPressed) != 0, (state & kHovered) != 0, false);
-            p.restore();
-            p.save();
-            listeners_.forEach(
-                [&](Listener* listener) { listener->drawCell(target, getKeptBrush(), x, y); });
-            p.restore();
+            const bool lit = (state & (kSelected | kMarked)) != 0;
+            const bool pressed = (state & kPressed) != 0;
+            const bool hover = (state & kHovered) != 0;
+            const QRect cellRect = getCellRect(x, y);
+            if (copyCells) {
+                SpriteCache::Key key;
+                key.add(QStringLiteral("grid cell"))
+                    .add(colors_.face.toQColor())
+                    .add(colors_.edge.toQColor())
+                    .add((lit ? 1 : 0) | (pressed ? 2 : 0) | (hover ? 4 : 0));
+                SpriteCache::draw(p, target.getDevicePixelRatio(), cellRect, key, background,
+                                  [&](QPainter& cellPainter) {
+                                      WidgetLook::drawButtonBody(cellPainter, QRectF(cellRect),
+                                                                 colors_, lit, pressed, hover,
+                                                                 false);
+                                  });
+            } else {
+                p.save();
+                WidgetLook::drawButtonBody(p, QRectF(cellRect), colors_, lit, pressed, hover,
+                                           false);
+                p.restore();
+            }
+            if (drawnByListeners) {
+                p.save();
+                listeners_.forEach(
+                    [&](Listener* listener) { listener->drawCell(target, getKeptBrush(), x, y); });
+                p.restore();
+            }
         }
     }
 }

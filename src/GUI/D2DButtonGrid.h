@@ -41,8 +41,9 @@ public:
         virtual void cellClicked(D2DButtonGrid* /*grid*/, int /*x*/, int /*y*/) {}
         // (-1, -1) when the mouse left the cells.
         virtual void cellHovered(D2DButtonGrid* /*grid*/, int /*x*/, int /*y*/) {}
-        // Draws cell (x, y) into the grid's target, at getCellRect(x, y); the grid has
-        // drawn the cell's body for its state already.
+        // Draws cell (x, y) into the grid's target, inside getCellRect(x, y) (the cells
+        // after it are drawn over their whole rectangles); the grid has drawn the cell's
+        // body for its state already.
         virtual void drawCell(RenderTarget& /*target*/, QBrush& /*brush*/, int /*x*/, int /*y*/) {}
     };
 

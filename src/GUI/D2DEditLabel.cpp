@@ -289,7 +289,13 @@ void D2DEditLabel::onButtonDown(const Message& message)
     const bool inTime =
         now - lastClickTime_ <=
         std::chrono::milliseconds(QGuiApplication::styleHints()->mouseDoubleClickInterval());
-    clickCount_ = samePoint && inTime && clickCount_ < 3 ? clickCount_ + 1 : 1;
+    if (message.doubleClick) {
+        // Qt's double click stands for the second press (Qt judged it by the events' own
+        // times); a press that follows it closely makes three.
+        clickCount_ = 2;
+    } else {
+        clickCount_ = samePoint && inTime && clickCount_ < 3 ? clickCount_ + 1 : 1;
+    }
     lastClickPosition_ = message.position;
     lastClickTime_ = now;
 

@@ -39,6 +39,8 @@ public:
     ChannelStatus getChannelStatus(int channel) const;
 
 private:
+    QColor lampColor(ChannelStatus status) const;
+
     WidgetColors colors_;
     ModuleState state_;
 };

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "GUI/SpriteCache.h"
 #include "GUI/StackedLayout.h"
 #include "GUI/WidgetLook.h"
 
@@ -255,7 +256,7 @@ void D2DScrollbar::draw(RenderTarget& target)
 {
     QPainter& p = target.painter();
     const QSizeF size(target.getSize());
-    p.fillRect(QRectF(QPointF(0, 0), size), colors_.background.toQColor());
+    const QColor background = colors_.background.toQColor();
     const bool vertical = orientation_ == kVertical;
     const double length = vertical ? size.height() : size.width();
     const double thickness = vertical ? size.width() : size.height();
@@ -266,31 +267,49 @@ void D2DScrollbar::draw(RenderTarget& target)
     p.setRenderHint(QPainter::Antialiasing);
     const QColor edge = colors_.edge.toQColor();
     const QColor face = colors_.face.toQColor();
-    p.fillRect(span(thickness, length - thickness),
-               WidgetLook::mix(colors_.background.toQColor(), edge, 0.35));
+    const QColor arrowColors[2] = {
+        pressed_ == kPartArrowUp ? face : WidgetLook::mix(edge, face, hover_ ? 0.5 : 0.25),
+        pressed_ == kPartArrowDown ? face : WidgetLook::mix(edge, face, hover_ ? 0.5 : 0.25)};
 
-    // Arrows: a triangle pointing to each end, lit while pressed.
-    for (int end = 0; end < 2; ++end) {
-        const bool lit = pressed_ == (end == 0 ? kPartArrowUp : kPartArrowDown);
-        const QRectF box = end == 0 ? span(0, thickness) : span(length - thickness, length);
-        const QRectF inner =
-            box.adjusted(thickness * 0.3, thickness * 0.3, -thickness * 0.3, -thickness * 0.3);
-        QPainterPath arrow;
-        if (vertical) {
-            const double tipY = end == 0 ? inner.top() : inner.bottom();
-            const double baseY = end == 0 ? inner.bottom() : inner.top();
-            arrow.moveTo(inner.center().x(), tipY);
-            arrow.lineTo(inner.right(), baseY);
-            arrow.lineTo(inner.left(), baseY);
-        } else {
-            const double tipX = end == 0 ? inner.left() : inner.right();
-            const double baseX = end == 0 ? inner.right() : inner.left();
-            arrow.moveTo(tipX, inner.center().y());
-            arrow.lineTo(baseX, inner.bottom());
-            arrow.lineTo(baseX, inner.top());
+    // The frame: the track and the arrows, a triangle pointing to each end, lit while
+    // pressed. It does not move with the position, so it is copied from a picture.
+    auto drawFrame = [&](QPainter& painter) {
+        painter.fillRect(span(thickness, length - thickness),
+                         WidgetLook::mix(background, edge, 0.35));
+        for (int end = 0; end < 2; ++end) {
+            const QRectF box = end == 0 ? span(0, thickness) : span(length - thickness, length);
+            const QRectF inner =
+                box.adjusted(thickness * 0.3, thickness * 0.3, -thickness * 0.3, -thickness * 0.3);
+            QPainterPath arrow;
+            if (vertical) {
+                const double tipY = end == 0 ? inner.top() : inner.bottom();
+                const double baseY = end == 0 ? inner.bottom() : inner.top();
+                arrow.moveTo(inner.center().x(), tipY);
+                arrow.lineTo(inner.right(), baseY);
+                arrow.lineTo(inner.left(), baseY);
+            } else {
+                const double tipX = end == 0 ? inner.left() : inner.right();
+                const double baseX = end == 0 ? inner.right() : inner.left();
+                arrow.moveTo(tipX, inner.center().y());
+                arrow.lineTo(baseX, inner.bottom());
+                arrow.lineTo(baseX, inner.top());
+            }
+            arrow.closeSubpath();
+            painter.fillPath(arrow, arrowColors[end]);
         }
-        arrow.closeSubpath();
-        p.fillPath(arrow, lit ? face : WidgetLook::mix(edge, face, hover_ ? 0.5 : 0.25));
+    };
+    if (SpriteCache::canCopyTo(target, p, background)) {
+        SpriteCache::Key key;
+        key.add(QStringLiteral("scroll frame"))
+            .add(vertical ? 1 : 0)
+            .add(edge)
+            .add(arrowColors[0])
+            .add(arrowColors[1]);
+        SpriteCache::draw(p, target.getDevicePixelRatio(), QRect(QPoint(0, 0), target.getSize()),
+                          key, background, drawFrame);
+    } else {
+        p.fillRect(QRectF(QPointF(0, 0), size), background);
+        drawFrame(p);
     }
 
     // The thumb, with the same scale as the geometry above.

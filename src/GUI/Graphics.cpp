@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "GUI/RenderTarget.h"
+#include "GUI/SpriteCache.h"
 #include "Platform/Assert.h"
 
 namespace GUI {
@@ -61,6 +62,8 @@ Graphics* Graphics::create()
 
 void Graphics::destroy()
 {
+    // The widgets' kept pictures hold text in these fonts.
+    SpriteCache::clear();
     delete instance;
     instance = nullptr;
 }

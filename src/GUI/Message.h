@@ -58,6 +58,12 @@ struct Message {
     Qt::KeyboardModifiers modifiers;
     int wheelDelta = 0;
     bool autoRepeat = false;
+    // Button-down messages: the window system has already handed the keyboard focus over for
+    // this press (or tried to, and someone took it back); the component does not ask again.
+    bool focusGiven = false;
+    // Button-down messages: the window system counts this press as the second of a double
+    // click.
+    bool doubleClick = false;
     // Set by the default handling: the widget then gives the event its usual treatment
     // (a wheel turn goes on to the parent, a close goes ahead).
     bool defaultHandled = false;

@@ -2,14 +2,16 @@
 //
 //   skyfirewright-gallery [--screenshot FILE.png]
 //
-// With --screenshot the window is drawn into FILE.png and the program ends; this works
-// without a display too (QT_QPA_PLATFORM=offscreen). Exit status: 0 on success, 1 when the
+// With --screenshot the window is captured into FILE.png and the program ends: from the
+// screen on a real display (X under Xvfb, say), drawn by the widgets without one
+// (QT_QPA_PLATFORM=offscreen). Exit status: 0 on success, 1 when the
 // picture could not be made or written, 2 for usage errors.
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QPixmap>
+#include <QScreen>
 #include <QWindow>
 #include <cstdio>
 #include <cstring>
@@ -26,16 +28,39 @@ void usage()
     std::fprintf(stderr, "usage: skyfirewright-gallery [--screenshot FILE.png]\n");
 }
 
-// Lets the window be shown and painted before it is captured.
+// Lets the window be shown and painted before it is captured. A real window system maps
+// the window and reports it exposed some time after show().
 void settle(QWidget* window)
 {
     QElapsedTimer timer;
     timer.start();
-    while (timer.elapsed() < 2000 &&
+    while (timer.elapsed() < 5000 &&
            (window->windowHandle() == nullptr || !window->windowHandle()->isExposed())) {
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     }
+    timer.restart();
+    while (timer.elapsed() < 200) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    // Painted and handed to the window system now: a capture from the screen, asked for
+    // after this on the same connection, sees the finished picture.
+    window->repaint();
     QApplication::processEvents();
+}
+
+// The picture of the window. On a real window system it is taken from the screen, so it
+// shows what the display server really holds; without a display the widgets draw it.
+QImage capture(QWidget* window)
+{
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        if (QScreen* screen = window->screen()) {
+            const QPixmap shot = screen->grabWindow(window->winId());
+            if (!shot.isNull()) {
+                return shot.toImage();
+            }
+        }
+    }
+    return window->grab().toImage();
 }
 
 }  // namespace
@@ -73,7 +98,7 @@ int main(int argc, char** argv)
         status = QApplication::exec();
     } else {
         settle(window);
-        const QImage image = window->grab().toImage();
+        const QImage image = capture(window);
         if (image.isNull() || !image.save(screenshot, "PNG")) {
             std::fprintf(stderr, "skyfirewright-gallery: cannot write %s\n",
                          screenshot.toLocal8Bit().constData());
