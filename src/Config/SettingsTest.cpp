@@ -9,9 +9,9 @@
 #include "AssertionCapture.h"
 #include "Config/KeyFile.h"
 #include "Config/Settings.h"
+#include "Platform/FileReplacement.h"
 #include "Platform/Log.h"
 #include "Platform/TestFolder.h"
-#include "Platform/TextFile.h"
 
 namespace Config {
 namespace {
@@ -36,7 +36,7 @@ protected:
     {
         Settings::destroy();
         Platform::setLogSink(nullptr);
-        Platform::TextFile::failWritesAfterForTesting(std::nullopt);
+        Platform::FileReplacement::failWritesAfterForTesting(std::nullopt);
     }
 
     KeyMap readConfig() const
@@ -159,7 +159,7 @@ TEST_F(SettingsTest, AFailedSaveKeepsTheOldFileAndTheChange)
     user.writeBytes("config.ini", "locale=nl-nl\n");
     Settings settings(program.path(), user.path());
     settings.setString(L"locale", L"en-us");
-    Platform::TextFile::failWritesAfterForTesting(5);
+    Platform::FileReplacement::failWritesAfterForTesting(5);
     EXPECT_FALSE(settings.save());
     EXPECT_TRUE(settings.isModified());
     EXPECT_EQ(user.readBytes("config.ini"), "locale=nl-nl\n");

@@ -16,8 +16,8 @@ namespace FileIO {
 // writes its size, and close() ends whatever is still open and closes the file.
 //
 // The writer writes exactly where it is told. To replace a file safely the caller writes to
-// a temporary file beside the target and renames it only after close() returned true; the
-// writer flushes and syncs the file to the disk in close() for that reason.
+// the temporary path of a Platform::FileReplacement and commits it only after close()
+// returned true; the writer flushes and syncs the file to the disk in close() for that reason.
 //
 // Failure is sticky. The first call that is refused (a write the disk did not take, an
 // element begun inside a data chunk, a chunk outside any list, a second root list, data

@@ -10,7 +10,7 @@
 #include "PDF/ReportDocument.h"
 #include "PDF/ShowReport.h"
 #include "Project/Operations/OperationReport.h"
-#include "Project/Operations/ProjectFileReplacement.h"
+#include "Project/Operations/ReplaceFile.h"
 
 namespace PDF {
 
@@ -47,8 +47,7 @@ bool OperationSaveReport::execute(Project::ProjectData& data)
         return Project::failOperation(kPdfError);
     }
     std::wstring error;
-    return Project::ProjectFileReplacement::replaceWith(getPath(), bytes, error) ||
-           Project::failOperation(error);
+    return Project::replaceFile(getPath(), bytes, error) || Project::failOperation(error);
 }
 
 }  // namespace PDF

@@ -1,20 +1,16 @@
 #include "Platform/TextFile.h"
 
-#include <algorithm>
-#include <atomic>
 #include <cerrno>
-#include <cstdint>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "Platform/FileReplacement.h"
 #include "Platform/Utf.h"
 
 namespace Platform {
 
 namespace {
-
-std::optional<std::size_t> writeLimit;
 
 std::wstring decodeUtf16le(std::string_view bytes)
 {
@@ -44,23 +40,19 @@ std::wstring decodeText(std::string_view bytes)
 class Descriptor {
 public:
     explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() { release(); }
+    ~Descriptor()
+    {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
 
     int get() const { return fd_; }
     bool valid() const { return fd_ >= 0; }
-    // Closes now and reports whether the close succeeded (a delayed write error shows here).
-    bool close() { return release() == 0; }
 
 private:
-    int release()
-    {
-        const int result = fd_ >= 0 ? ::close(fd_) : 0;
-        fd_ = -1;
-        return result;
-    }
-
     int fd_;
 };
 
@@ -91,49 +83,6 @@ bool readAll(const std::string& path, std::string& bytes)
     }
     bytes = std::move(data);
     return true;
-}
-
-bool writeAll(int fd, std::string_view bytes)
-{
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        std::size_t chunk = bytes.size() - written;
-        if (writeLimit) {
-            if (written >= *writeLimit) {
-                errno = ENOSPC;
-                return false;
-            }
-            chunk = std::min(chunk, *writeLimit - written);
-        }
-        const ssize_t n = ::write(fd, bytes.data() + written, chunk);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-std::string folderOf(const std::string& path)
-{
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// Makes the rename itself durable. Best effort: the new file is already in place, and a
-// folder that cannot be opened for syncing does not make the write a failure.
-void syncFolder(const std::string& folder)
-{
-    Descriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.valid()) {
-        (void)::fsync(fd.get());
-    }
 }
 
 }  // namespace
@@ -188,35 +137,8 @@ std::string TextFile::encodeLines(const std::vector<std::wstring>& lines)
 
 bool TextFile::writeLines(const std::wstring& path, const std::vector<std::wstring>& lines)
 {
-    static std::atomic<unsigned> counter{0};
-    const std::string target = toUtf8(path);
-    const std::string temporary =
-        target + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(counter.fetch_add(1));
-    const std::string bytes = encodeLines(lines);
-
-    Descriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-    if (!fd.valid()) {
-        return false;
-    }
-    // The new file keeps the permissions the user gave the old one.
-    struct stat old {};
-    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
-        (void)::fchmod(fd.get(), old.st_mode & 07777);
-    }
-    const bool ok = writeAll(fd.get(), bytes) && ::fsync(fd.get()) == 0 && fd.close() &&
-                    ::rename(temporary.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        fd.close();
-        (void)::unlink(temporary.c_str());
-        return false;
-    }
-    syncFolder(folderOf(target));
-    return true;
-}
-
-void TextFile::failWritesAfterForTesting(std::optional<std::size_t> bytes)
-{
-    writeLimit = bytes;
+    FileReplacement::Failure failure{};
+    return FileReplacement::replaceWith(path, encodeLines(lines), failure);
 }
 
 }  // namespace Platform

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,9 +14,9 @@ namespace Platform {
 // that do not decode become U+FFFD; an odd last byte of UTF-16 is dropped. Lines end at
 // CR LF, LF or CR.
 //
-// Writing always produces UTF-16LE with a byte-order mark, each line followed by LF. The
-// text goes to a temporary file beside the target, is flushed to the disk and then renamed
-// over the target, so a write that fails part-way leaves the old file as it was.
+// Writing always produces UTF-16LE with a byte-order mark, each line followed by LF, and
+// replaces the file through FileReplacement: a write that fails part-way leaves the old file
+// as it was, and the new file keeps the old one's permissions.
 class TextFile {
 public:
     // The lines of the file without their line ends. False, with `lines` untouched, when the
@@ -32,10 +30,6 @@ public:
     // The decoding and encoding of the two operations above, on bytes in memory.
     static std::vector<std::wstring> decodeLines(std::string_view bytes);
     static std::string encodeLines(const std::vector<std::wstring>& lines);
-
-    // Test seam: when set, every later write fails as a full disk would once this many
-    // bytes of a file have been written. std::nullopt restores normal writing.
-    static void failWritesAfterForTesting(std::optional<std::size_t> bytes);
 };
 
 }  // namespace Platform

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "Platform/FileReplacement.h"
 #include "Platform/TestFolder.h"
 #include "Platform/TextFile.h"
 
@@ -112,60 +113,19 @@ TEST(TextFile, AnEmptyFileIsReadAsNoLines)
     EXPECT_TRUE(lines.empty());
 }
 
-class TextFileFailingWrite : public ::testing::TestWithParam<std::size_t> {
-protected:
-    void TearDown() override { TextFile::failWritesAfterForTesting(std::nullopt); }
-};
-
-TEST_P(TextFileFailingWrite, LeavesTheOldFileAndNoTemporary)
+// The replacement itself is tested in FileReplacementTest; here only that a write the disk
+// refuses reaches the caller.
+TEST(TextFile, AFailedWriteLeavesTheOldFile)
 {
     TestFolder folder;
     const std::string old = "\xEF\xBB\xBFold=1\n";
     folder.writeBytes("config.ini", old);
-
-    const Lines lines{L"new=2", L"more=3"};
-    ASSERT_LT(GetParam(), TextFile::encodeLines(lines).size());
-
-    TextFile::failWritesAfterForTesting(GetParam());
-    EXPECT_FALSE(TextFile::writeLines(folder.path("config.ini"), lines));
-
+    FileReplacement::failWritesAfterForTesting(9);
+    const bool written = TextFile::writeLines(folder.path("config.ini"), {L"new=2", L"more=3"});
+    FileReplacement::failWritesAfterForTesting(std::nullopt);
+    EXPECT_FALSE(written);
     EXPECT_EQ(folder.readBytes("config.ini"), old);
     EXPECT_EQ(folder.names(), std::vector<std::string>{"config.ini"});
-}
-
-// The new text is 28 bytes: fail before the first, inside the mark, mid-text, one short.
-INSTANTIATE_TEST_SUITE_P(FailurePoints, TextFileFailingWrite, ::testing::Values(0, 1, 9, 27));
-
-TEST(TextFile, TheWriteLimitAllowsAWriteThatFits)
-{
-    TestFolder folder;
-    const Lines lines{L"new=2", L"more=3"};
-    TextFile::failWritesAfterForTesting(TextFile::encodeLines(lines).size());
-    EXPECT_TRUE(TextFile::writeLines(folder.path("config.ini"), lines));
-    TextFile::failWritesAfterForTesting(std::nullopt);
-    EXPECT_EQ(folder.readBytes("config.ini"), TextFile::encodeLines(lines));
-}
-
-TEST(TextFile, AWriteThatCannotBePlacedFails)
-{
-    TestFolder folder;
-    std::filesystem::create_directory(folder.root() / "config.ini");
-    EXPECT_FALSE(TextFile::writeLines(folder.path("missing/config.ini"), {L"a=1"}));
-    // a folder in the target's place cannot be replaced by a file
-    EXPECT_FALSE(TextFile::writeLines(folder.path("config.ini"), {L"a=1"}));
-    EXPECT_EQ(folder.names(), std::vector<std::string>{"config.ini"});
-}
-
-TEST(TextFile, ReplacingAFileKeepsItsPermissions)
-{
-    TestFolder folder;
-    folder.writeBytes("config.ini", "old");
-    std::filesystem::permissions(
-        folder.root() / "config.ini",
-        std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-    ASSERT_TRUE(TextFile::writeLines(folder.path("config.ini"), {L"a=1"}));
-    EXPECT_EQ(std::filesystem::status(folder.root() / "config.ini").permissions(),
-              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include "Config/Settings.h"
 #include "Platform/Utf.h"
 #include "Project/Operations/ProjectFile.h"
-#include "Project/Operations/ProjectFileReplacement.h"
+#include "Project/Operations/ReplaceFile.h"
 
 namespace Project {
 
@@ -148,7 +148,7 @@ std::string CsvExport::build(const ProjectData& data, const Translate& translate
 bool CsvExport::save(const std::wstring& path, const ProjectData& data, const Translate& translate,
                      std::wstring& errorKey)
 {
-    return ProjectFileReplacement::replaceWith(path, build(data, translate), errorKey);
+    return replaceFile(path, build(data, translate), errorKey);
 }
 
 }  // namespace Project

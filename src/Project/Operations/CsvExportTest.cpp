@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "Platform/FileReplacement.h"
 #include "Platform/TestFolder.h"
 #include "Project/Operations/CsvExport.h"
 
@@ -70,6 +72,15 @@ TEST(CsvExport, ReportsATargetThatCannotBeWritten)
     EXPECT_EQ(error, L"ERROR.FAILED_TO_OPEN_FILE_FOR_WRITING");
     ASSERT_TRUE(CsvExport::save(folder.path("cues.csv"), data, shortName, error));
     EXPECT_EQ(folder.readBytes("cues.csv"), kHeader);
+
+    // A disk that fills up part-way: the old export stays.
+    Platform::FileReplacement::failWritesAfterForTesting(10);
+    const bool saved = CsvExport::save(folder.path("cues.csv"), data, shortName, error);
+    Platform::FileReplacement::failWritesAfterForTesting(std::nullopt);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(error, L"ERROR.FAILED_TO_WRITE_TO_FILE");
+    EXPECT_EQ(folder.readBytes("cues.csv"), kHeader);
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"cues.csv"});
 }
 
 }  // namespace

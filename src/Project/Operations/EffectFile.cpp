@@ -2,9 +2,9 @@
 
 #include <array>
 
+#include "Platform/FileReplacement.h"
 #include "Platform/Folders.h"
 #include "Platform/Utf.h"
-#include "Project/Operations/ProjectFileReplacement.h"
 #include "Project/Operations/ProjectFileText.h"
 
 namespace Project {
@@ -93,7 +93,7 @@ std::string EffectFile::toBytes(const EffectList& effects)
 
 bool EffectFile::save(const std::wstring& path, const EffectList& effects, std::wstring& errorKey)
 {
-    ProjectFileReplacement replacement(path);
+    Platform::FileReplacement replacement(path);
     RiffFileWriter writer;
     if (!writer.open(replacement.getTemporaryPath()) || !writer.beginList("FWE ")) {
         return fail(errorKey, L"ERROR.FAILED_TO_OPEN_FILE_FOR_WRITING_TODO");

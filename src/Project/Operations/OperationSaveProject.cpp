@@ -1,17 +1,17 @@
 #include "Project/Operations/OperationSaveProject.h"
 
 #include "FileIO/RiffFileWriter.h"
+#include "Platform/FileReplacement.h"
 #include "Project/ISoundtrack.h"
 #include "Project/Operations/OperationReport.h"
 #include "Project/Operations/ProjectFile.h"
-#include "Project/Operations/ProjectFileReplacement.h"
 #include "Project/Project.h"
 
 namespace Project {
 
 bool OperationSaveProject::execute(ProjectData& data)
 {
-    ProjectFileReplacement replacement(getPath());
+    Platform::FileReplacement replacement(getPath());
     FileIO::RiffFileWriter writer;
     if (!writer.open(replacement.getTemporaryPath()) || !writer.beginList("FWP ")) {
         return failOperation(L"ERROR.FAILED_TO_OPEN_FILE_FOR_WRITING");
@@ -26,7 +26,7 @@ bool OperationSaveProject::execute(ProjectData& data)
             if (soundtrack != nullptr) {
                 soundtrack->unload();
             }
-            if (!ProjectFileReplacement::copyFile(wave, audio)) {
+            if (!Platform::FileReplacement::copyFile(wave, audio)) {
                 return failOperation(L"ERROR.FAILED_TO_COPY_WAVE");
             }
             if (soundtrack != nullptr) {

@@ -2,9 +2,9 @@
 
 #include <memory>
 
+#include "Platform/FileReplacement.h"
 #include "Platform/Folders.h"
 #include "Platform/Utf.h"
-#include "Project/Operations/ProjectFileReplacement.h"
 #include "Project/Operations/ProjectFileText.h"
 
 namespace Project {
@@ -188,7 +188,7 @@ std::string PresetFile::toBytes(const FixtureStore& store, const FixtureList& li
 bool PresetFile::save(const std::wstring& path, const FixtureStore& store, const FixtureList& list,
                       bool selectedOnly, std::wstring& errorKey)
 {
-    ProjectFileReplacement replacement(path);
+    Platform::FileReplacement replacement(path);
     RiffFileWriter writer;
     if (!writer.open(replacement.getTemporaryPath()) || !writer.beginList("FWF ")) {
         return fail(errorKey, L"ERROR.FAILED_TO_OPEN_FILE_FOR_WRITING_TODO");

@@ -7,8 +7,8 @@
 #include <memory>
 #include <utility>
 
+#include "Platform/FileReplacement.h"
 #include "Platform/Utf.h"
-#include "Project/Operations/ProjectFileReplacement.h"
 #include "Project/Operations/ProjectFileText.h"
 
 namespace Project {
@@ -412,7 +412,7 @@ std::string ProjectFile::toBytes(const ProjectData& data)
 
 bool ProjectFile::save(const std::wstring& path, const ProjectData& data, std::wstring& errorKey)
 {
-    ProjectFileReplacement replacement(path);
+    Platform::FileReplacement replacement(path);
     RiffFileWriter writer;
     if (!writer.open(replacement.getTemporaryPath()) || !writer.beginList("FWP ")) {
         return fail(errorKey, L"ERROR.FAILED_TO_OPEN_FILE_FOR_WRITING");

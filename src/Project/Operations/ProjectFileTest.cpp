@@ -12,7 +12,6 @@
 #include "Platform/TestFolder.h"
 #include "Platform/Utf.h"
 #include "Project/Operations/ProjectFile.h"
-#include "Project/Operations/ProjectFileReplacement.h"
 #include "Project/Operations/ProjectFileSample.h"
 
 namespace Project {

@@ -12,7 +12,7 @@
 
 #include "Platform/Utf.h"
 #include "Project/Operations/ProjectFile.h"
-#include "Project/Operations/ProjectFileReplacement.h"
+#include "Project/Operations/ReplaceFile.h"
 #include "Project/Operations/ShowFileKey.h"
 
 namespace Project {
@@ -292,7 +292,7 @@ std::string ShowFile::build(const ProjectData& data, const Options& options)
 bool ShowFile::save(const std::wstring& path, const ProjectData& data, const Options& options,
                     std::wstring& errorKey)
 {
-    return ProjectFileReplacement::replaceWith(path, build(data, options), errorKey);
+    return replaceFile(path, build(data, options), errorKey);
 }
 
 std::string ShowFile::encipherTrailer(std::string_view plain)
