@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "Platform/Assert.h"
+
 namespace Controller {
 
 // The command words of the firing controller. The top four bits give the kind.
@@ -22,10 +24,25 @@ inline uint32_t kind(uint32_t word)
     return word & kKindMask;
 }
 
+// Fire one pin: module = address / 16 in bits 8-15, pin = address % 16. Only addresses
+// 0..0xFFF fit; larger ones used to wrap into another module (0x100005 fired module 0 pin 5),
+// so the cue check and the compile leave such cues out before they get here.
 inline uint32_t fireWord(int address)
 {
+    SKY_ASSERT(address >= 0 && address <= 0xFFF, "CommandWords");
     const auto a = static_cast<uint32_t>(address);
     return kFire | (a / 16) << 8 | (a % 16);
+}
+
+// Set one DMX channel: universe in bits 17-23, channel (0..511) in bits 8-16, value in bits
+// 0-7. Out-of-range fields would spill into their neighbours and set another channel.
+inline uint32_t dmxWord(int universe, int channel, int value)
+{
+    SKY_ASSERT(universe >= 0 && universe <= 127, "CommandWords");
+    SKY_ASSERT(channel >= 0 && channel <= 511, "CommandWords");
+    SKY_ASSERT(value >= 0 && value <= 255, "CommandWords");
+    return kDmxKind | 0x01000000u | static_cast<uint32_t>(universe) << 17 |
+           static_cast<uint32_t>(channel) << 8 | static_cast<uint32_t>(value);
 }
 
 // 0x1 followed by the label's BCD digits: frame units in bits 0-3, second, minute and hour

@@ -11,6 +11,7 @@
 #include "Platform/Assert.h"
 #include "Project/Cue.h"
 #include "Project/CueCommand.h"
+#include "Project/CueFireCheck.h"
 #include "Project/CueList.h"
 
 namespace Controller {
@@ -31,13 +32,19 @@ bool isWait(uint32_t word)
     return static_cast<int32_t>(word) >= 0;
 }
 
-// A cue takes part in a show when it has something to fire or set.
+// A cue takes part in a show when it has something to fire or set that the controller's
+// words can carry. Left out, like a pyro cue without an address: a pyro address above 0xFFF
+// (it used to wrap into another module), a DMX cue with only a DMX text (it used to set
+// universe 127, channel 512) and DMX fields outside their ranges. The cue check refuses
+// them all before a show.
 bool takesPart(const Project::Cue& cue)
 {
     const Project::CueCommand& command = cue.getCommand();
     switch (command.getType()) {
-        case Project::CueCommand::TYPE_PYRO: return command.getAddress() >= 0;
-        case Project::CueCommand::TYPE_DMX512: return command.isDefined();
+        case Project::CueCommand::TYPE_PYRO:
+        case Project::CueCommand::TYPE_DMX512:
+            return Project::CueFireCheck::commandProblem(command) ==
+                   Project::CueFireCheck::FIREABLE;
         default: return false;
     }
 }
@@ -95,7 +102,13 @@ void CompiledProject::Group::sendToAll(int event, int64_t counter)
 
 void CompiledProject::Group::markNext(int64_t counter)
 {
-    for (int i = executedCount + 1; i < size(); ++i) {
+    // The wait the device stands at is not part of its slot; any other command there is the
+    // next one to run (a report can stop partway through a slot longer than one block).
+    int first = executedCount;
+    if (first < size() && commands[static_cast<std::size_t>(first)]->isBlockingWait()) {
+        ++first;
+    }
+    for (int i = first; i < size(); ++i) {
         ICommand& command = *commands[static_cast<std::size_t>(i)];
         if (command.isBlockingWait()) {
             break;
@@ -204,18 +217,46 @@ bool CompiledProject::Group::needsResync(int frames) const
 
 int CompiledProject::Group::nextTriggerTime() const
 {
-    if (executedCount < 0 || executedCount >= size() ||
-        CommandWords::kind(commands[static_cast<std::size_t>(executedCount)]->getWord()) !=
-            CommandWords::kTriggerWait) {
+    return triggerTimeAhead(0);
+}
+
+int CompiledProject::Group::triggerTimeAhead(int slots) const
+{
+    const auto isTriggerWait = [this](int i) {
+        return CommandWords::kind(commands[static_cast<std::size_t>(i)]->getWord()) ==
+               CommandWords::kTriggerWait;
+    };
+    if (executedCount < 0 || executedCount >= size() || !isTriggerWait(executedCount)) {
         return -1;
     }
-    for (int i = executedCount + 1; i < size(); ++i) {
+    int wait = executedCount;
+    for (int i = executedCount + 1; i < size() && slots > 0; ++i) {
+        if (isTriggerWait(i)) {
+            wait = i;
+            --slots;
+        }
+    }
+    if (slots > 0) {
+        return -1;
+    }
+    for (int i = wait + 1; i < size(); ++i) {
         const Project::Cue* cue = commands[static_cast<std::size_t>(i)]->getCue();
         if (cue != nullptr) {
             return fireTime(*cue);
         }
     }
     return -1;
+}
+
+bool CompiledProject::Group::isBeforeExecuted(int frames) const
+{
+    for (int i = std::min(executedCount, size()) - 1; i >= 0; --i) {
+        const Project::Cue* cue = commands[static_cast<std::size_t>(i)]->getCue();
+        if (cue != nullptr) {
+            return fireTime(*cue) > frames;
+        }
+    }
+    return false;
 }
 
 // ---- CompiledProject ----

@@ -32,8 +32,9 @@ public:
 
         int size() const { return static_cast<int>(commands.size()); }
 
-        // Marks next every command after the wait the device stands at, up to the next
-        // blocking wait.
+        // Marks next every command from the device's place up to the next blocking wait: after
+        // the wait it stands at, or from the command it stands at when a report stopped
+        // partway through a slot.
         void markNext(int64_t counter);
         void activate(int64_t counter);
         void deactivate(int64_t counter);
@@ -57,6 +58,11 @@ public:
         // When the device stands at a trigger wait: the fire time of the first cue after it;
         // otherwise -1.
         int nextTriggerTime() const;
+        // As nextTriggerTime(), for the slot `slots` trigger waits further on; -1 when the
+        // device is not at a trigger wait or there is no such slot.
+        int triggerTimeAhead(int slots) const;
+        // The clock at `frames` is before the fire time of the last executed cue.
+        bool isBeforeExecuted(int frames) const;
 
         // The event to every command, without publishing.
         void sendToAll(int event, int64_t counter);

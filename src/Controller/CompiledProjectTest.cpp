@@ -4,10 +4,14 @@
 #include <memory>
 #include <vector>
 
+#include "AssertionCapture.h"
+#include "Controller/CommandWords.h"
 #include "Controller/CompiledProject.h"
 #include "Controller/EffectCommand.h"
 #include "Controller/OperationCueStateUpdate.h"
+#include "Project/CueFireCheck.h"
 #include "Project/CueList.h"
+#include "Project/Project.h"
 #include "Project/ProjectData.h"
 
 namespace Controller {
@@ -136,6 +140,67 @@ TEST_F(Compile, ManualDelaysUseTheRealDropFrameRate)
     EXPECT_EQ(wordsOf(compiled->getGroups().at(0)), (Words{0x30000000, 0x30000021, 0x80000001}));
 }
 
+// Only what the controller's words carry exactly may reach it: a pyro address above 0xFFF
+// used to become module 256 and up or wrap into module 0 (0x100005 fired module 0 pin 5),
+// and a DMX text without a channel went out as universe 127, channel 512, full. The cue check
+// refuses such a cue and the compile leaves it out, as it does a pyro cue without address.
+TEST(CompileRanges, CheckAndCompileAgreeOnWhatTheControllerCanCarry)
+{
+    using Project::CueFireCheck::Problem;
+    // Imports and edit scripts can hand over values outside the typed ranges.
+    const auto dmx = [](int universe, int channel, int value, const char* text = "") {
+        CueCommand command = CueCommand::dmx(universe, channel, value);
+        if (*text != '\0') {
+            EXPECT_TRUE(command.setDmxText(text));
+        }
+        return command;
+    };
+    constexpr uint32_t kNone = 0;
+    const struct {
+        const char* name;
+        CueCommand command;
+        Problem problem;
+        uint32_t word;  // the compiled effect word, kNone when the cue is left out
+    } rows[] = {
+        {"address 0", CueCommand::pyro(0), Problem::FIREABLE, 0x80000000},
+        {"address 0xFFF", CueCommand::pyro(0xFFF), Problem::FIREABLE, 0x8000FF0F},
+        {"address 0x1000", CueCommand::pyro(0x1000), Problem::ADDRESS_OUT_OF_RANGE, kNone},
+        {"address 0x100005", CueCommand::pyro(0x100005), Problem::ADDRESS_OUT_OF_RANGE, kNone},
+        {"no address", CueCommand(CueCommand::TYPE_PYRO), Problem::NO_COMMAND, kNone},
+        {"DMX text, no channel", dmx(0, CueCommand::kNoAddress, 0, "5@255"), Problem::NO_CHANNEL,
+         kNone},
+        {"channel 511", dmx(127, 511, 255), Problem::FIREABLE, 0x91FFFFFF},
+        {"channel 512", dmx(0, 512, 7), Problem::ADDRESS_OUT_OF_RANGE, kNone},
+        {"universe 128", dmx(128, 0, 7), Problem::ADDRESS_OUT_OF_RANGE, kNone},
+        {"value 256", dmx(0, 3, 256), Problem::VALUE_OUT_OF_RANGE, kNone},
+    };
+    for (const auto& row : rows) {
+        Project::Project project;
+        Project::CueList& cues = project.getProjectData().getCueList();
+        cues.add(SMPTE::fromFrameNo(SMPTE::SMPTE_25, 50), row.command, 0, 0, 1, -1, "");
+        EXPECT_EQ(Project::CueFireCheck::cueProblem(*cues.first()), row.problem) << row.name;
+        EXPECT_EQ(project.checkCues(), row.problem == Problem::FIREABLE) << row.name;
+        for (const int mode : {SHOW_AUDIO_CLOCK, SHOW_CLOCK_IN, SHOW_MANUAL_FIRE}) {
+            const auto compiled = CompiledProject::compile(cues, SMPTE::SMPTE_25, mode, kFrequency);
+            Words effects;
+            for (const auto& [key, group] : compiled->getGroups()) {
+                for (const auto& command : group.commands) {
+                    if (command->getCue() != nullptr) {
+                        effects.push_back(command->getWord());
+                    }
+                }
+            }
+            EXPECT_EQ(effects, row.word == kNone ? Words{} : Words{row.word})
+                << row.name << ", mode " << mode;
+        }
+    }
+    // The word packers refuse what would spill into a neighbouring field.
+    EXPECT_INVARIANT(CommandWords::fireWord(0x1000), "address >= 0 && address <= 0xFFF",
+                     "CommandWords");
+    EXPECT_INVARIANT(CommandWords::dmxWord(0, 512, 0), "channel >= 0 && channel <= 511",
+                     "CommandWords");
+}
+
 TEST_F(Compile, CuesWithoutAnythingToFireKeepTheirState)
 {
     addClockedShow();
@@ -215,6 +280,14 @@ TEST_F(Running, ProgressExecutesMarksNextAndHandsWordsToTheEmulator)
     EXPECT_EQ(emulated, (Words{0x80000000, 0x90000021, 0x91020AC8, 0x80000F0F}));
 }
 
+// A report that stops inside a slot (a slot longer than one block of words): the command the
+// device stands at is next as well as those after it.
+TEST_F(Running, ADevicePartwayThroughASlotHasItsPositionNext)
+{
+    group->progress(3, 0, false, false);
+    EXPECT_EQ(effectStates(), (std::vector<int>{D, N, N, Q, Q}));
+}
+
 TEST_F(Running, SeekBackMakesDoneCommandsNextAgain)
 {
     group->progress(2, 0, false, false);
@@ -249,14 +322,22 @@ TEST_F(Running, TimeLookups)
         EXPECT_EQ(group->findIndexForTime(find.frames, find.byFireTime), find.index) << find.frames;
     }
 
-    // At the start the device waits for c6 (fire time 80).
+    // At the start the device waits for c6 (fire time 80); the slots after it open at 90,
+    // 120 and c7's time.
     EXPECT_EQ(group->nextTriggerTime(), 80);
+    EXPECT_EQ(group->triggerTimeAhead(1), 90);
+    EXPECT_EQ(group->triggerTimeAhead(3), c7->getTimecode().getFrameNo());
+    EXPECT_EQ(group->triggerTimeAhead(4), -1);
+    EXPECT_FALSE(group->isBeforeExecuted(0));  // nothing executed yet
     EXPECT_FALSE(group->needsResync(82));
     EXPECT_TRUE(group->needsResync(83));
     group->progress(2, 0, false, false);
     EXPECT_EQ(group->nextTriggerTime(), 90);
     EXPECT_FALSE(group->needsResync(80));
     EXPECT_TRUE(group->needsResync(79));  // the clock went back before c6
+    EXPECT_TRUE(group->isBeforeExecuted(79));
+    EXPECT_FALSE(group->isBeforeExecuted(80));
+    EXPECT_EQ(group->triggerTimeAhead(1), 120);
     EXPECT_FALSE(group->needsResync(92));
     EXPECT_TRUE(group->needsResync(93));
     group->progress(3, 0, false, false);

@@ -259,7 +259,11 @@ bool Controller::arm(bool armed, int channel)
 void Controller::rearm(int channel)
 {
     if (armed_ && workerWindow_) {
-        Platform::post(workerWindow_, WM_USB_ARM, static_cast<std::uint64_t>(channel & 0xFF), 0);
+        // Mapped as arm() does: a channel byte of 0x81 would be taken for a disarm.
+        if (channel < 0 || channel > 127) {
+            channel = kUnspecifiedChannel;
+        }
+        Platform::post(workerWindow_, WM_USB_ARM, static_cast<std::uint64_t>(channel), 0);
     }
 }
 
@@ -275,11 +279,12 @@ bool Controller::compile(int mode)
     }
     std::unique_ptr<CompiledProject> show = CompiledProject::compile(
         p->getProjectData().getCueList(), projectFormat(), mode, clock_.frequency());
-    if (mode == SHOW_AUDIO_CLOCK) {
-        if (const Platform::WindowHandle audio = audioWorker()) {
-            Platform::post(audio, Audio::kMessageControllerWindow, 0,
-                           static_cast<std::int64_t>(workerWindow_.value()));
-        }
+    // Audio positions go to the worker only for a show on the audio clock; a show compiled
+    // for another mode after one must not be moved by them.
+    if (const Platform::WindowHandle audio = audioWorker()) {
+        const std::int64_t target =
+            mode == SHOW_AUDIO_CLOCK ? static_cast<std::int64_t>(workerWindow_.value()) : 0;
+        Platform::post(audio, Audio::kMessageControllerWindow, 0, target);
     }
     CompiledProject* handedOver = show.release();
     const std::optional<std::int64_t> result =

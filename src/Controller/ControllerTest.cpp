@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "Audio/AudioMessages.h"
 #include "Controller/CompiledProject.h"
 #include "Controller/Controller.h"
 #include "Controller/ControllerMessages.h"
@@ -186,7 +187,7 @@ protected:
         ControllerOptions options;
         options.project = &project_;
         options.findPorts = [this] { return ports_; };
-        options.audioWorker = [] { return Platform::WindowHandle(); };
+        options.audioWorker = [this] { return audioWorker_; };
         controller_ = std::make_unique<Controller>(options);
         controller_->addListener(&listener_);
     }
@@ -268,7 +269,31 @@ protected:
         return words;
     }
 
+    // Compiles for `mode` and takes what the load and the state reset sent.
+    std::vector<Received> compileAndTake(int mode)
+    {
+        EXPECT_TRUE(controller_->compile(mode));
+        EXPECT_TRUE(device_->waitFor(3));
+        const int groupChanges = listener_.groupChanges;
+        EXPECT_TRUE(pumpUntil([&] { return listener_.groupChanges >= groupChanges + 2; }));
+        return device_->takeReceived();
+    }
+    static Bytes progressReport(std::uint32_t count, std::uint16_t room = 0)
+    {
+        Bytes payload = u32(count);
+        payload.insert(payload.end(), {0x00, static_cast<std::uint8_t>(room),
+                                       static_cast<std::uint8_t>(room >> 8)});
+        return payload;
+    }
+    // Seconds of a 48 kHz soundtrack to the worker, as an audio tick or resync.
+    void audio(std::uint32_t code, double seconds)
+    {
+        Platform::post(controller_->getWorkerWindow(), code, 48000,
+                       static_cast<std::int64_t>(seconds * 48000));
+    }
+
     Platform::MessageQueue queue_;
+    Platform::WindowHandle audioWorker_;
     Project::Project project_;
     std::unique_ptr<FakeDevice> device_ = std::make_unique<FakeDevice>();
     std::vector<std::string> ports_;
@@ -443,6 +468,11 @@ TEST_F(ControllerOnPty, ArmingSendsTheChannelAndTheModuleMask)
     controller_->rearm(5);
     ASSERT_TRUE(device_->waitFor(1));
     EXPECT_EQ(device_->takeReceived(), (std::vector<Received>{{0x22, {5}}}));
+    // Re-arming maps the channel as arming does: 129 (0x81) must not become a disarm.
+    controller_->rearm(200);
+    controller_->rearm(129);
+    ASSERT_TRUE(device_->waitFor(2));
+    EXPECT_EQ(device_->takeReceived(), (std::vector<Received>{{0x22, {128}}, {0x22, {128}}}));
 
     ASSERT_TRUE(controller_->arm(false, 0));
     ASSERT_TRUE(device_->waitFor(1));
@@ -614,6 +644,167 @@ TEST_F(ControllerOnPty, TransportOnlyForTheControllersOwnClock)
     EXPECT_EQ(
         device_->takeReceived(),
         (std::vector<Received>{{0x10, u32(24)}, {0x40, {0x04, 0x00, 0x01, 0x02, 0x03, 0x04}}}));
+}
+
+// A timecode report that arrives while a start request waits for its reply is acted on once
+// that request is done: one start at a time, and the program's place ends where the device's
+// is. Nested, the outer start's reply satisfied the inner request and the outer seek ran last,
+// so the same words were streamed twice.
+TEST_F(ControllerOnPty, ClockInTimecodeDuringAStartIsFollowedAfterIt)
+{
+    addShow();
+    connect();
+    const std::vector<std::uint32_t> words = compiledWords(SHOW_CLOCK_IN);
+    compileAndTake(SHOW_CLOCK_IN);
+    device_->setResponder([](const Received& f) {
+        if (f == Received{0x10, u32(4)}) {
+            Bytes bytes = frameBytes(0x41, {0x00, 0x00, 0x05, 0x00});  // 00:00:05:00
+            const Bytes reply = frameBytes(0x11, {0, 0});
+            bytes.insert(bytes.end(), reply.begin(), reply.end());
+            return bytes;
+        }
+        // Room for a block: what the program streams shows where it thinks the device is.
+        return f.code == 0x10 ? frameBytes(0x11, {8, 0}) : FakeDevice::healthy(f);
+    });
+    device_->send(frameBytes(0x41, {0x00, 0x00, 0x03, 0x00}));  // 3 s: the slot at index 4
+    ASSERT_TRUE(device_->waitFor(3));
+    const auto frames = device_->takeReceived();
+    ASSERT_EQ(frames.size(), 3u);
+    EXPECT_EQ(frames[0], (Received{0x10, u32(4)}));
+    EXPECT_EQ(frames[1], (Received{0x10, u32(8)}));
+    EXPECT_EQ(frames[2].code, 0x12);
+    EXPECT_EQ(wordsOf(frames[2]),
+              std::vector<std::uint32_t>(words.begin() + 8, words.begin() + 16));
+    EXPECT_FALSE(device_->waitFor(1, 200));
+}
+
+// A state reset, and a load, put the device where the clock stands: the slots already passed
+// would otherwise all fire at once. The audio clock's place is its last reported position,
+// the incoming clock's the device's last timecode.
+TEST_F(ControllerOnPty, ResetAndLoadPlaceTheDeviceAtTheClock)
+{
+    addShow();
+    connect();
+    const std::vector<std::uint32_t> words = compiledWords(SHOW_AUDIO_CLOCK);
+    // Audio at 4.99 s: the next slot is the cue at 5 s, behind the wait at index 8.
+    compileAndTake(SHOW_AUDIO_CLOCK);
+    audio(WM_USB_AUDIO_RESYNC, 4.99);
+    ASSERT_TRUE(device_->waitFor(1));
+    EXPECT_EQ(device_->takeReceived(), (std::vector<Received>{{0x10, u32(8)}}));
+    const int groupChanges = listener_.groupChanges;
+    controller_->resetStates();
+    ASSERT_TRUE(pumpUntil([&] { return listener_.groupChanges > groupChanges; }));
+    EXPECT_EQ(device_->takeReceived(), (std::vector<Received>{{0x10, u32(8)}}));
+    device_->send(frameBytes(0x13, {2, 0}));
+    ASSERT_TRUE(device_->waitFor(1));
+    EXPECT_EQ(wordsOf(device_->takeReceived().at(0)),
+              std::vector<std::uint32_t>(words.begin() + 8, words.begin() + 10));
+    audio(WM_USB_AUDIO_TICK, 4.99);  // the cues at 1 to 4 s are not triggered
+    EXPECT_FALSE(device_->waitFor(1, 300));
+
+    // The incoming clock runs at 00:00:05:00 when the show is loaded, and at 7 s when the
+    // states are reset.
+    device_->send(frameBytes(0x41, {0x00, 0x00, 0x05, 0x00}));
+    ASSERT_TRUE(pumpUntil([&] { return listener_.timecodes == std::vector<double>{5000.0}; }));
+    EXPECT_TRUE(device_->takeReceived().empty());
+    EXPECT_EQ(compileAndTake(SHOW_CLOCK_IN),
+              (std::vector<Received>{{0x40, {0xA0, 0x60}}, {0x10, u32(8)}, {0x10, u32(8)}}));
+    device_->send(frameBytes(0x41, {0x00, 0x00, 0x07, 0x00}));
+    ASSERT_TRUE(device_->waitFor(1));
+    EXPECT_EQ(device_->takeReceived(), (std::vector<Received>{{0x10, u32(12)}}));
+    controller_->resetStates();
+    ASSERT_TRUE(device_->waitFor(1));
+    EXPECT_EQ(device_->takeReceived(), (std::vector<Received>{{0x10, u32(12)}}));
+}
+
+// An audio resync to a place at (or just before) a cue that has fired leaves the device where
+// it is; a real locate back re-arms the cues.
+TEST_F(ControllerOnPty, AudioResyncSeeksBackOnlyBeforeAnExecutedCue)
+{
+    addShow();
+    connect();
+    compileAndTake(SHOW_AUDIO_CLOCK);
+    device_->setResponder([](const Received& f) {
+        return f.code == 0x14 ? frameBytes(0x15, progressReport(2)) : FakeDevice::healthy(f);
+    });
+    audio(WM_USB_AUDIO_TICK, 1.0);
+    ASSERT_TRUE(device_->waitFor(1));
+    EXPECT_EQ(device_->takeReceived(), (std::vector<Received>{{0x14, {}}}));
+    for (const double seconds : {1.0, 0.84}) {
+        audio(WM_USB_AUDIO_RESYNC, seconds);
+        audio(WM_USB_AUDIO_TICK, seconds + 0.01);
+        EXPECT_FALSE(device_->waitFor(1, 300)) << seconds;
+    }
+    audio(WM_USB_AUDIO_RESYNC, 0.5);
+    ASSERT_TRUE(device_->waitFor(1));
+    EXPECT_EQ(device_->takeReceived(), (std::vector<Received>{{0x10, u32(0)}}));
+}
+
+// A trigger whose reply is lost may still have released the slot: the device could stand at
+// the next trigger wait. No trigger goes out again until a progress report shows where it
+// stands, or until the next slot is due (a trigger then is late at worst, never early).
+TEST_F(ControllerOnPty, NoSecondTriggerAfterALostReply)
+{
+    addShow();
+    connect();
+    compileAndTake(SHOW_AUDIO_CLOCK);
+    std::atomic<std::uint32_t> answer{0};  // the count to report; 0: the reply is lost
+    device_->setResponder([&answer](const Received& f) {
+        if (f.code == 0x14) {
+            const std::uint32_t count = answer;
+            return count == 0 ? Bytes{} : frameBytes(0x15, progressReport(count));
+        }
+        return FakeDevice::healthy(f);
+    });
+    audio(WM_USB_AUDIO_TICK, 1.0);
+    ASSERT_TRUE(device_->waitFor(1));
+    audio(WM_USB_AUDIO_TICK, 1.5);
+    EXPECT_FALSE(device_->waitFor(2, 600));
+    // The slot at 2 s is due: the trigger releases whichever slot the device stands at.
+    answer = 4;
+    audio(WM_USB_AUDIO_TICK, 2.0);
+    ASSERT_TRUE(device_->waitFor(2));
+    EXPECT_EQ(device_->takeReceived(), (std::vector<Received>{{0x14, {}}, {0x14, {}}}));
+
+    // Lost again at 3 s; the device then reports that it still waits there.
+    answer = 0;
+    audio(WM_USB_AUDIO_TICK, 3.0);
+    ASSERT_TRUE(device_->waitFor(1));
+    audio(WM_USB_AUDIO_TICK, 3.1);
+    EXPECT_FALSE(device_->waitFor(2, 600));
+    EXPECT_EQ(device_->takeReceived(), (std::vector<Received>{{0x14, {}}}));
+    // The report's room asks for a block, which shows that the report was handled.
+    device_->send(frameBytes(0x15, progressReport(4, 2)));
+    ASSERT_TRUE(device_->waitFor(1));
+    EXPECT_EQ(device_->takeReceived().at(0).code, 0x12);
+    answer = 6;
+    audio(WM_USB_AUDIO_TICK, 3.2);
+    ASSERT_TRUE(device_->waitFor(1));
+    EXPECT_EQ(device_->takeReceived(), (std::vector<Received>{{0x14, {}}}));
+}
+
+// Audio positions move only a show compiled for the audio clock; compiling for another mode
+// tells the audio player to stop sending them.
+TEST_F(ControllerOnPty, AudioPositionsOnlyMoveAnAudioClockShow)
+{
+    std::vector<std::int64_t> attached;
+    Platform::MessageWindow audioWindow([&attached](const Platform::Message& m) {
+        if (m.code == Audio::kMessageControllerWindow) {
+            attached.push_back(m.lParam);
+        }
+        return std::int64_t{0};
+    });
+    audioWorker_ = audioWindow.handle();
+    addShow();
+    connect();
+    compileAndTake(SHOW_AUDIO_CLOCK);
+    compileAndTake(SHOW_MANUAL_FIRE);
+    pumpFor(50);
+    EXPECT_EQ(attached, (std::vector<std::int64_t>{
+                            static_cast<std::int64_t>(controller_->getWorkerWindow().value()), 0}));
+    audio(WM_USB_AUDIO_RESYNC, 2.5);
+    audio(WM_USB_AUDIO_TICK, 2.5);
+    EXPECT_FALSE(device_->waitFor(1, 300));
 }
 
 // The cable is pulled during a show: the port closes, listeners hear it, nothing more goes

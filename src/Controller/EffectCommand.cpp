@@ -31,7 +31,11 @@ EffectCommand::EffectCommand(Project::Cue* cue, bool immediate, int64_t counterF
     if (pyro_) {
         word_ = CommandWords::fireWord(cue->getCommand().getAddress());
     } else if (dmx_) {
-        word_ = CommandWords::kDmxDuration + cue->getCommand().toCommandWord();
+        // From the command's channel fields, never its "no channel" word: a DMX text alone
+        // used to go out as universe 127, channel 512, full. The compile leaves such cues out.
+        const Project::CueCommand& command = cue->getCommand();
+        word_ =
+            CommandWords::dmxWord(command.getUniverse(), command.getAddress(), command.getValue());
     }
 }
 

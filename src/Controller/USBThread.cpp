@@ -50,6 +50,12 @@ constexpr std::uint32_t kTickTimer = 1;
 constexpr std::size_t kBlockWords = 8;
 constexpr std::size_t kReadChunk = 16;
 constexpr std::uint64_t kDisarmChannel = 0x81;
+// An audio resync moves the device back only when the position is more than this many frames
+// before the fire time of a cue that was executed. A locate to where the audio just was (the
+// MIDI slave locates while it follows, and the main thread's delay puts the audio a little
+// ahead of the target) must not re-arm a cue that fired a moment ago; an operator who locates
+// back goes back by seconds. Twice the slave's drift limit of three frames.
+constexpr int kAudioBackToleranceFrames = 6;
 
 const std::uint8_t kPongText[4] = {'p', 'o', 'n', 'g'};
 
@@ -165,8 +171,7 @@ std::int64_t USBThread::handle(const Platform::Message& m)
         case WM_USB_AUDIO_RESYNC: audioResync(m.wParam, m.lParam); return 0;
         case WM_USB_RESET_STATES:
             if (show_) {
-                postOperation(show_->resetAll(clock_.now()));
-                selectGroup(0);
+                resetStates();
             }
             return 0;
         case WM_USB_SELECT_GROUP:
@@ -200,6 +205,7 @@ std::int64_t USBThread::connect(const std::vector<std::string>& candidates)
     parser_.reset();
     received_.clear();
     parsed_ = 0;
+    deviceTimecode_.reset();
     for (const std::string& path : candidates) {
         if (!port_.open(path)) {
             continue;
@@ -435,7 +441,13 @@ bool USBThread::executeWords(const std::uint32_t* words, std::size_t count)
 
 void USBThread::load(CompiledProject* show)
 {
+    // The audio player's place stays known from one audio-clock show to the next; for any
+    // other show its ticks stop, and what was known goes stale.
+    const bool audioToAudio = show && show->getShowMode() == SHOW_AUDIO_CLOCK && show_ &&
+                              show_->getShowMode() == SHOW_AUDIO_CLOCK;
+    const auto audioPosition = audioToAudio ? audioPosition_ : std::nullopt;
     unloadShow();
+    audioPosition_ = audioPosition;
     if (!show) {
         const bool wasBusy = busy_;
         busy_ = true;
@@ -466,12 +478,15 @@ void USBThread::load(CompiledProject* show)
         status_ |= STATUS_STOPPED;
     }
     postStatus();
-    selectGroup(0);
+    selectGroup(0, true);
 }
 
 void USBThread::unloadShow()
 {
     show_.reset();
+    audioPosition_.reset();
+    audioPlaceUnknown_ = false;
+    unansweredTriggers_ = 0;
     if (timerRunning_) {
         window_->killTimer(kTickTimer);
         timerRunning_ = false;
@@ -501,6 +516,7 @@ void USBThread::onProgress(const Frame& frame)
 {
     if (show_) {
         if (CompiledProject::Group* group = show_->getCurrentGroup()) {
+            unansweredTriggers_ = 0;  // the device's place is known again
             const std::uint32_t flags = frame.byteAt(4);
             std::vector<std::uint32_t> emulate;
             group->progress(clampToInt(frame.u32At(0)), clock_.now(), (flags & 0x01) != 0,
@@ -515,19 +531,78 @@ void USBThread::onProgress(const Frame& frame)
     }
 }
 
-void USBThread::selectGroup(int key)
+void USBThread::selectGroup(int key, bool atClock)
 {
     busy_ = true;
-    const CompiledProject::Group* group = show_->findGroup(key);
-    const std::uint32_t start = group ? static_cast<std::uint32_t>(group->executedCount) : 0;
+    CompiledProject::Group* group = show_->findGroup(key);
+    int start = group ? group->executedCount : 0;
+    if (group && atClock) {
+        // One start at the clock's place: a start at the group's beginning would run every
+        // slot already passed at once.
+        const std::optional<int> frames = clockFrames();
+        if (frames) {
+            start = group->findIndexForTime(*frames, true);
+        }
+        audioPlaceUnknown_ = show_->getShowMode() == SHOW_AUDIO_CLOCK && !frames;
+    }
     std::uint8_t reply[4] = {};
-    const std::optional<std::size_t> size = requestStart(start, reply, sizeof reply);
+    const std::optional<std::size_t> size =
+        requestStart(static_cast<std::uint32_t>(start), reply, sizeof reply);
+    if (group && start != group->executedCount) {
+        group->seek(start, clock_.now());
+    }
     show_->selectGroup(key, clock_.now());
+    unansweredTriggers_ = 0;
     busy_ = false;
     if (!blockInFlight_) {
         sendNextBlock(size ? static_cast<std::uint32_t>(reply[0] | reply[1] << 8) : 0);
     }
     Platform::post(front_, WM_CTRL_GROUP, 0, key);
+    followTimecode();
+}
+
+void USBThread::resetStates()
+{
+    postOperation(show_->resetAll(clock_.now()));
+    selectGroup(0, true);
+}
+
+std::optional<int> USBThread::clockFrames() const
+{
+    switch (show_->getShowMode()) {
+        case SHOW_AUDIO_CLOCK:
+            return audioPosition_ ? audioFrames(audioPosition_->first, audioPosition_->second)
+                                  : std::nullopt;
+        case SHOW_CLOCK_IN: {
+            if (!deviceTimecode_ || !SMPTE::isValidBCD(*deviceTimecode_, show_->getFormat())) {
+                return std::nullopt;
+            }
+            SMPTE time(show_->getFormat());
+            time.setBCD(*deviceTimecode_);
+            return time.getFrameNo();
+        }
+        default: return std::nullopt;  // the controller's own clock and manual fire: the start
+    }
+}
+
+void USBThread::followTimecode()
+{
+    if (busy_ || followingTimecode_) {
+        return;  // the start request, or the loop below, picks the report up
+    }
+    followingTimecode_ = true;
+    while (timecodeToFollow_) {
+        timecodeToFollow_ = false;
+        if (!show_ || show_->getShowMode() != SHOW_CLOCK_IN || !show_->getCurrentGroup()) {
+            continue;
+        }
+        if (const std::optional<int> frames = clockFrames()) {
+            if (show_->getCurrentGroup()->needsResync(*frames)) {
+                resync(*frames);
+            }
+        }
+    }
+    followingTimecode_ = false;
 }
 
 void USBThread::resync(int frames)
@@ -544,10 +619,12 @@ void USBThread::resync(int frames)
     const std::optional<std::size_t> size =
         requestStart(static_cast<std::uint32_t>(target), reply, sizeof reply);
     group->seek(target, clock_.now());
+    unansweredTriggers_ = 0;
     busy_ = false;
     if (!blockInFlight_) {
         sendNextBlock(size ? static_cast<std::uint32_t>(reply[0] | reply[1] << 8) : 0);
     }
+    followTimecode();
 }
 
 std::optional<std::size_t> USBThread::requestStart(std::uint32_t index, std::uint8_t* reply,
@@ -645,11 +722,22 @@ std::optional<int> USBThread::audioFrames(std::uint64_t rate, std::int64_t sampl
 
 void USBThread::audioTick(std::uint64_t rate, std::int64_t samples)
 {
-    if (!show_ || !show_->getCurrentGroup()) {
+    // Positions move only a show that follows the audio: a show compiled for another mode
+    // would be started somewhere inside a step, or at a place its own clock does not have.
+    if (!show_ || show_->getShowMode() != SHOW_AUDIO_CLOCK || rate == 0) {
         return;
     }
-    const int trigger = show_->getCurrentGroup()->nextTriggerTime();
-    if (trigger == -1 || rate == 0) {
+    audioPosition_ = {rate, samples};
+    if (audioPlaceUnknown_ && show_->getCurrentGroup()) {
+        // The device was placed at the start before the audio's place was known.
+        audioPlaceUnknown_ = false;
+        if (const std::optional<int> frames = audioFrames(rate, samples)) {
+            audioSeek(*frames);
+        }
+    }
+    CompiledProject::Group* group = show_->getCurrentGroup();
+    const int trigger = group ? group->nextTriggerTime() : -1;
+    if (trigger == -1) {
         return;
     }
     // The trigger goes out once the position has reached the cue's frame, not from the
@@ -660,23 +748,62 @@ void USBThread::audioTick(std::uint64_t rate, std::int64_t samples)
     if (frames < trigger) {
         return;
     }
+    // A trigger whose reply did not come may have released its slot: the device may stand at
+    // any of the next `unansweredTriggers_` trigger waits. Another trigger now could release
+    // a slot early; once the furthest of those slots is due, a trigger is late at worst. A
+    // progress report (the late reply among them) says where the device stands and ends the
+    // wait. After the last slot nothing more is triggered: a missed slot is safer than an
+    // early one.
+    if (unansweredTriggers_ > 0 && group->executedCount == unansweredAt_) {
+        const int furthest = group->triggerTimeAhead(unansweredTriggers_);
+        if (furthest == -1 || frames < furthest) {
+            return;
+        }
+    }
+    const int at = group->executedCount;
     std::uint8_t reply[7] = {};
     const std::optional<std::size_t> size =
         request(kTrigger, {}, reply, sizeof reply, kReplyTimeoutMs);
-    if (size) {
-        Frame progress;
-        progress.code = kProgress;
-        progress.size = std::min(*size, sizeof reply);
-        std::copy(reply, reply + progress.size, progress.payload.begin());
-        onProgress(progress);
+    if (!size) {
+        // Unless something in the meantime placed the device again.
+        if (port_.isOpen() && group->executedCount == at) {
+            unansweredTriggers_ = unansweredAt_ == at ? unansweredTriggers_ + 1 : 1;
+            unansweredAt_ = at;
+        }
+        return;
     }
+    Frame progress;
+    progress.code = kProgress;
+    progress.size = std::min(*size, sizeof reply);
+    std::copy(reply, reply + progress.size, progress.payload.begin());
+    onProgress(progress);
 }
 
 void USBThread::audioResync(std::uint64_t rate, std::int64_t samples)
 {
-    if (const std::optional<int> frames = audioFrames(rate, samples)) {
-        resync(*frames);
+    if (!show_ || show_->getShowMode() != SHOW_AUDIO_CLOCK || rate == 0) {
+        return;
     }
+    audioPosition_ = {rate, samples};
+    audioPlaceUnknown_ = false;
+    if (const std::optional<int> frames = audioFrames(rate, samples)) {
+        audioSeek(*frames);
+    }
+}
+
+void USBThread::audioSeek(int frames)
+{
+    const CompiledProject::Group* group = show_->getCurrentGroup();
+    if (!group) {
+        return;
+    }
+    // A resync to the place of a cue that has fired would seek back to its wait, and the next
+    // tick would fire it again.
+    if (group->findIndexForTime(frames, true) < group->executedCount &&
+        !group->isBeforeExecuted(frames + kAudioBackToleranceFrames)) {
+        return;
+    }
+    resync(frames);
 }
 
 std::int64_t USBThread::checkModule(std::int64_t module)
@@ -729,15 +856,12 @@ void USBThread::onTimecodeReport(const Frame& frame)
     const std::uint32_t bcd = static_cast<std::uint32_t>(frame.payload[0]) << 24 |
                               frame.payload[1] << 16 | frame.payload[2] << 8 | frame.payload[3];
     postTimecode(bcd);
-    if (show_ && show_->getShowMode() == SHOW_CLOCK_IN && show_->getCurrentGroup() &&
-        SMPTE::isValidBCD(bcd, show_->getFormat())) {
-        SMPTE time(show_->getFormat());
-        time.setBCD(bcd);
-        const int frames = time.getFrameNo();
-        if (show_->getCurrentGroup()->needsResync(frames)) {
-            resync(frames);
-        }
-    }
+    deviceTimecode_ = bcd;
+    // A report during a start request (it keeps handling frames while it waits) is followed
+    // once that request is done: a nested start's reply would satisfy the outer request and
+    // the outer seek, made for the older time, would run last.
+    timecodeToFollow_ = true;
+    followTimecode();
 }
 
 void USBThread::arm(std::uint64_t channel, const std::uint8_t* mask)

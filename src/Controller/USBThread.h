@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Controller/CompiledProject.h"
@@ -86,8 +87,20 @@ private:
     void unloadShow();
     void sendNextBlock(std::uint32_t room);
     void onProgress(const Frame& frame);
-    void selectGroup(int key);
+    // Starts the device at `key`'s group where that group stands, or with `atClock` (a load,
+    // a reset) at the clock's current place.
+    void selectGroup(int key, bool atClock = false);
+    void resetStates();
     void resync(int frames);
+    // The clock's current place in frames of the show's format, where the show follows a clock
+    // whose place is known: the audio player's last position, the device's last timecode.
+    std::optional<int> clockFrames() const;
+    // Resyncs a show on the incoming clock to the device's last timecode when the device is off
+    // it. Not inside a start request: a report that comes then is followed once it is done.
+    void followTimecode();
+    // Resync to an audio position; backwards only when the position is really before a cue
+    // that was executed.
+    void audioSeek(int frames);
     // Sends the start request (0x10) with this index until the device replies; after a few
     // seconds of silence the link counts as lost (giveUpPort) and nothing is returned.
     std::optional<std::size_t> requestStart(std::uint32_t index, std::uint8_t* reply,
@@ -128,6 +141,18 @@ private:
     std::vector<Pending*> pending_;  // innermost last
 
     std::unique_ptr<CompiledProject> show_;
+    // The audio player's last position (rate, samples) while an audio-clock show is loaded,
+    // and whether the device was placed before any position was known.
+    std::optional<std::pair<std::uint64_t, std::int64_t>> audioPosition_;
+    bool audioPlaceUnknown_ = false;
+    // The device's last reported timecode; a report still to be followed.
+    std::optional<std::uint32_t> deviceTimecode_;
+    bool timecodeToFollow_ = false;
+    bool followingTimecode_ = false;
+    // Triggers whose reply did not come, sent while the device was known to stand at the wait
+    // with this index; 0 once a progress report or a start has placed it again.
+    int unansweredTriggers_ = 0;
+    int unansweredAt_ = 0;
     bool busy_ = false;
     bool blockInFlight_ = false;
     bool timerRunning_ = false;

@@ -1,7 +1,9 @@
 #include "Midi/MidiController.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <optional>
 #include <pthread.h>
 #include <sched.h>
@@ -28,6 +30,11 @@ constexpr unsigned kInputQueueLimit = 100;
 // The slave locates this many frames past a completed time: the eight quarter frames of a
 // time take two frames to arrive, and the locate itself one more.
 constexpr int kSlaveLeadFrames = 3;
+// A playing player is located again only when it is more than this many frames away from the
+// incoming time. A completed time arrives every two frames; locating on each one moved the
+// show clock back by however long the main thread took, and a cue whose fire time was the
+// target fired a second time. Delivery and the player's position steps stay within this.
+constexpr int kSlaveDriftFrames = 3;
 
 std::wstring translate(const std::wstring& key)
 {
@@ -374,8 +381,17 @@ void MidiController::handleInput(std::size_t size, std::uint8_t first, std::uint
     const SMPTE label(format, received->hours, received->minutes, received->seconds,
                       received->frames);
     // Time code is a 24-hour clock: a lead past midnight comes round to the next day's start.
-    const int frame = (label.getFrameNo() + kSlaveLeadFrames) % SMPTE::framesPerDay(format);
-    host_->locate(SMPTE::fromFrameNo(format, frame));
+    const int day = SMPTE::framesPerDay(format);
+    const int frame = (label.getFrameNo() + kSlaveLeadFrames) % day;
+    bool follow = true;
+    if (host_->isAudioPlaying()) {
+        // The distance on the 24-hour dial, so that midnight does not count as a day's drift.
+        const int drift = std::abs(host_->getClockPosition(format).getFrameNo() - frame);
+        follow = std::min(drift, day - drift) > kSlaveDriftFrames;
+    }
+    if (follow) {
+        host_->locate(SMPTE::fromFrameNo(format, frame));
+    }
     host_->playAudio(host_->isRecordRequested());
 }
 

@@ -438,10 +438,43 @@ TEST_F(MidiControllerTest, SlaveFollowsACompletedTimeThreeFramesAhead)
     EXPECT_EQ(host_.locates.back(), "01:00:00:05");
     EXPECT_EQ(host_.plays, (std::vector<bool>{false, true})) << "a recording pass";
 
-    // The lead comes round at midnight.
+    // The lead comes round at midnight (the player stands elsewhere, so it is located).
+    host_.setClock(SMPTE(SMPTE::SMPTE_25, 12, 0, 0, 0));
     receiveQuarterFrames(piecesOf(SMPTE(SMPTE::SMPTE_25, 23, 59, 59, 23)));
     EXPECT_EQ(host_.locates.back(), "00:00:00:01");
     EXPECT_EQ(host_.shown.size(), 1u) << "only the connected message";
+}
+
+// Each completed time (every two frames) would locate the player again; a locate moves the
+// show clock back by the time the main thread took, which re-armed a cue fired just before.
+// A playing player is located only when it is more than three frames off.
+TEST_F(MidiControllerTest, SlaveLocatesAPlayingPlayerOnlyWhenItDrifts)
+{
+    ASSERT_TRUE(midi_->chooseSlave(0));
+    receiveQuarterFrames(piecesOf(SMPTE(SMPTE::SMPTE_25, 0, 0, 10, 0)));
+    ASSERT_EQ(host_.locates, std::vector<std::string>{"00:00:10:03"});
+    const struct {
+        SMPTE clock;
+        bool located;
+    } rows[] = {
+        {SMPTE(SMPTE::SMPTE_25, 0, 0, 10, 6), false},  // three frames ahead of 10:03
+        {SMPTE(SMPTE::SMPTE_25, 0, 0, 10, 0), false},  // three behind
+        {SMPTE(SMPTE::SMPTE_25, 0, 0, 10, 7), true},
+        {SMPTE(SMPTE::SMPTE_25, 0, 0, 9, 24), true},
+    };
+    for (const auto& row : rows) {
+        host_.locates.clear();
+        host_.setClock(row.clock);
+        receiveQuarterFrames(piecesOf(SMPTE(SMPTE::SMPTE_25, 0, 0, 10, 0)));
+        EXPECT_EQ(host_.locates.size(), row.located ? 1u : 0u) << row.clock.toNarrowString();
+    }
+    // A paused player is always located (and started).
+    host_.playing = false;
+    host_.locates.clear();
+    host_.setClock(SMPTE(SMPTE::SMPTE_25, 0, 0, 10, 3));
+    receiveQuarterFrames(piecesOf(SMPTE(SMPTE::SMPTE_25, 0, 0, 10, 0)));
+    EXPECT_EQ(host_.locates, std::vector<std::string>{"00:00:10:03"});
+    EXPECT_TRUE(host_.playing);
 }
 
 TEST_F(MidiControllerTest, SlaveDropsImpossibleTimes)

@@ -5,6 +5,7 @@
 
 #include "Config/Settings.h"
 #include "Platform/Assert.h"
+#include "Project/CueFireCheck.h"
 
 namespace Project {
 
@@ -180,7 +181,10 @@ bool Project::checkCues()
     for (CueList::CueItem* cue = cues.first(); cue != cues.end(); cue = cue->getNext()) {
         const bool negative = cue->getTimecode().getFrameNo() - cue->getPrefireTime() < 0;
         cue->setState(cue->getState(), negative ? FLAG_NEG_TRIGGER : 0, kCheckedFlags);
-        if (negative || !cue->getCommand().isDefined()) {
+        // Besides a missing command, a pyro address or DMX channel the controller's words
+        // cannot carry (it used to wrap into another module or channel) and a DMX text
+        // without a channel (it used to set universe 127, channel 512) make a cue unfireable.
+        if (CueFireCheck::cueProblem(*cue) != CueFireCheck::FIREABLE) {
             fireable = false;
         }
     }

@@ -87,8 +87,10 @@ public:
     bool isShowMode() const { return state_.isShowMode(); }
 
     // Prepares a show: marks cues whose firing moment (timecode minus prefire time) is
-    // before frame 0 and clears the duplicate and busy marks. False when a cue cannot fire:
-    // a negative firing moment, or a command without address and DMX text (reminders too).
+    // before frame 0 and clears the duplicate and busy marks. False when a cue cannot fire
+    // (CueFireCheck::cueProblem): a negative firing moment, a command without address and
+    // DMX text (reminders too), a pyro address or DMX channel outside the typed ranges, or a
+    // DMX text without a channel.
     bool checkCues();
 
     // Sends selectionChanging to every listener; selection operations call it before they

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -34,6 +35,7 @@
 #include "Platform/MessageWindow.h"
 #include "Platform/Utf.h"
 #include "Project/Cue.h"
+#include "Project/CueFireCheck.h"
 #include "Project/Project.h"
 #include "Project/ProjectState.h"
 
@@ -60,9 +62,11 @@ const char* kHelp =
     "\n"
     "The show is done when every cue of the compiled show is done or skipped and, except in\n"
     "manual fire, the show clock has reached the show's end (the later of the last cue and\n"
-    "the soundtrack's end). Then, after S seconds of the show, or on Ctrl+C (SIGINT) or\n"
-    "SIGTERM, the command stops the clock and disconnects with the device's shutdown\n"
-    "sequence: disarmed, all DMX off and its queue emptied.\n"
+    "the soundtrack's end). Then, after S seconds of the show, or on Ctrl+C (SIGINT),\n"
+    "SIGTERM, SIGHUP or SIGQUIT, the command stops the clock and disconnects with the\n"
+    "device's shutdown sequence: disarmed, all DMX off and its queue emptied. SIGPIPE is\n"
+    "ignored: when standard output is closed (as by `| head`) the lines are lost, but the\n"
+    "show goes on to its end or to one of these signals.\n"
     "\n"
     "  --port PATH     a serial port to try after the USB controllers (a simulator's terminal)\n"
     "  --audio D       the sound output: silent (no sound, the clock runs in real time) or\n"
@@ -74,8 +78,12 @@ const char* kHelp =
     "\n"
     "Standard output has one JSON object a line; \"ms\" counts milliseconds on the steady clock\n"
     "since the show started (0 before it):\n"
-    "  {\"event\":\"check\",\"cue\":N,\"reason\":\"fires-before-zero\"|\"no-command\"}\n"
-    "      a cue that cannot fire (then the command ends without connecting)\n"
+    "  {\"event\":\"check\",\"cue\":N,\"reason\":R}\n"
+    "      a cue that cannot fire (then the command ends without connecting); R is\n"
+    "      fires-before-zero (timecode minus prefire below 0), no-command (no address, no\n"
+    "      DMX text, or a reminder), address-out-of-range (a pyro address above FFF, a DMX\n"
+    "      channel above 512 or universe above 7F), no-channel (a DMX text without a\n"
+    "      channel) or value-out-of-range (a DMX value above 255)\n"
     "  {\"event\":\"connection\",\"ms\":T,\"connected\":true|false}\n"
     "  {\"event\":\"start\",\"ms\":0,\"mode\":M,\"cues\":N,\"groups\":[G,...],\"show_end_ms\":E}\n"
     "  {\"event\":\"status\",\"ms\":T,\"status\":W,\"pyro\":\"safe\"|\"armed\",\n"
@@ -86,13 +94,15 @@ const char* kHelp =
     "      cue number N changed to state S: disabled, queued, next, prefire, active, done or\n"
     "      skipped\n"
     "  {\"event\":\"end\",\"ms\":T,\"reason\":R,\"done\":D,\"skipped\":K,\"unfinished\":U}\n"
-    "      the last line; R is done, time, interrupted (SIGINT), terminated (SIGTERM) or\n"
-    "      disconnected (the link to the controller was lost)\n"
+    "      the last line; R is done, time, interrupted (SIGINT), terminated (SIGTERM),\n"
+    "      hangup (SIGHUP), quit (SIGQUIT) or disconnected (the link to the controller was\n"
+    "      lost)\n"
     "\n"
     "Exit status: 0 when the show is done or S seconds passed, 1 when the project cannot be\n"
     "read, a cue cannot fire, the controller is not found, the show does not load or the link\n"
-    "is lost (the error key goes to standard error), 2 for usage errors, 130 after SIGINT and\n"
-    "143 after SIGTERM.\n";
+    "is lost (the error key goes to standard error), 2 for usage errors, and 128 plus the\n"
+    "signal's number after a signal: 129 after SIGHUP, 130 after SIGINT, 131 after SIGQUIT\n"
+    "and 143 after SIGTERM.\n";
 
 constexpr std::uint32_t kCheckTimer = 1;
 constexpr std::uint32_t kCheckPeriodMs = 20;
@@ -178,11 +188,17 @@ int clockFor(int showMode)
     }
 }
 
-// SIGINT and SIGTERM for the time of one show: the handler only writes the signal's number
-// into a pipe, which the show's message queue watches, so the loop wakes and runs the same
-// clean shutdown as at the end of the show.
+// The signals that end a show, for the time of one show: the handler only writes the
+// signal's number into a pipe, which the show's message queue watches, so the loop wakes and
+// runs the same clean shutdown as at the end of the show. SIGHUP and SIGQUIT used to kill the
+// process with the device still armed; they now end the show like SIGTERM. SIGPIPE is ignored
+// meanwhile: a closed standard output (`show ... | head -3`) used to kill the process in the
+// middle of the show, now a failed write only marks the stream bad and the show goes on. The
+// previous dispositions come back when the show returns.
 class SignalPipe {
 public:
+    static constexpr int kEndSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
     SignalPipe()
     {
         SKY_ASSERT_TEXT(writeFd_.load() < 0, "one signal pipe", "ShowCommand");
@@ -196,16 +212,23 @@ public:
         action.sa_handler = &SignalPipe::onSignal;
         sigemptyset(&action.sa_mask);
         action.sa_flags = SA_RESTART;
-        ::sigaction(SIGINT, &action, &oldInt_);
-        ::sigaction(SIGTERM, &action, &oldTerm_);
+        for (std::size_t i = 0; i < std::size(kEndSignals); ++i) {
+            ::sigaction(kEndSignals[i], &action, &old_[i]);
+        }
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        sigemptyset(&ignore.sa_mask);
+        ::sigaction(SIGPIPE, &ignore, &oldPipe_);
     }
     ~SignalPipe()
     {
         if (readFd_ < 0) {
             return;
         }
-        ::sigaction(SIGINT, &oldInt_, nullptr);
-        ::sigaction(SIGTERM, &oldTerm_, nullptr);
+        for (std::size_t i = 0; i < std::size(kEndSignals); ++i) {
+            ::sigaction(kEndSignals[i], &old_[i], nullptr);
+        }
+        ::sigaction(SIGPIPE, &oldPipe_, nullptr);
         ::close(writeFd_.exchange(-1));
         ::close(readFd_);
     }
@@ -242,11 +265,22 @@ private:
     static std::atomic<int> writeFd_;
     int readFd_ = -1;
     int signal_ = 0;
-    struct sigaction oldInt_ {};
-    struct sigaction oldTerm_ {};
+    struct sigaction old_[std::size(kEndSignals)]{};
+    struct sigaction oldPipe_ {};
 };
 
 std::atomic<int> SignalPipe::writeFd_{-1};
+
+// The end line's reason after a signal.
+const char* endReason(int signal)
+{
+    switch (signal) {
+        case SIGINT: return "interrupted";
+        case SIGHUP: return "hangup";
+        case SIGQUIT: return "quit";
+        default: return "terminated";
+    }
+}
 
 // Handles this thread's messages until `done` holds, or for at most `timeoutMs`.
 bool pumpUntil(Platform::MessageQueue& queue, const std::function<bool()>& done, int timeoutMs)
@@ -574,6 +608,19 @@ std::optional<int> parseArguments(const std::vector<std::string>& args, ShowOpti
     return std::nullopt;
 }
 
+// The check line's reason for a cue that cannot fire; nullptr for one that can.
+const char* checkReason(int problem)
+{
+    switch (problem) {
+        case Project::CueFireCheck::FIRES_BEFORE_ZERO: return "fires-before-zero";
+        case Project::CueFireCheck::NO_COMMAND: return "no-command";
+        case Project::CueFireCheck::ADDRESS_OUT_OF_RANGE: return "address-out-of-range";
+        case Project::CueFireCheck::NO_CHANNEL: return "no-channel";
+        case Project::CueFireCheck::VALUE_OUT_OF_RANGE: return "value-out-of-range";
+        default: return nullptr;
+    }
+}
+
 // Prints the cues that cannot fire; true when there is none.
 bool checkShow(Project::Project& project, std::ostream& out)
 {
@@ -583,12 +630,7 @@ bool checkShow(Project::Project& project, std::ostream& out)
     Project::CueList& cues = project.getProjectData().getCueList();
     for (const Project::CueList::CueItem* cue = cues.first(); cue != cues.end();
          cue = cue->getNext()) {
-        const char* reason = nullptr;
-        if (cue->getTimecode().getFrameNo() - cue->getPrefireTime() < 0) {
-            reason = "fires-before-zero";
-        } else if (!cue->getCommand().isDefined()) {
-            reason = "no-command";
-        }
+        const char* reason = checkReason(Project::CueFireCheck::cueProblem(*cue));
         if (reason) {
             out << Json::Object()
                        .add("event", Json::quoteUtf8("check"))
@@ -609,7 +651,8 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return *usage;
     }
 
-    // From here on Ctrl+C and SIGTERM only wake the loop; the show is taken down cleanly.
+    // From here on Ctrl+C, SIGTERM, SIGHUP and SIGQUIT only wake the loop; the show is taken
+    // down cleanly. SIGPIPE is ignored.
     SignalPipe signals;
     Platform::MessageQueue queue;
     ProjectSession session;
@@ -629,7 +672,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return reportFailure("show", session.lastError(), err);
     }
     if (!checkShow(project, out)) {
-        return reportFailure("show", L"SHOW.COMPILE_ERROR", err);
+        return reportFailure("show", L"WIZ.SHOW.COMPILE_ERROR.HEADER_EX", err);
     }
 
     ShowWatcher watcher(out, project, options.mode);
@@ -659,7 +702,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     bool inShowMode = false;
     const auto takeSignal = [&] {
         if (const int number = signals.take()) {
-            reason = number == SIGINT ? "interrupted" : "terminated";
+            reason = endReason(number);
             exitCode = 128 + number;
             return true;
         }

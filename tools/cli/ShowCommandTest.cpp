@@ -315,11 +315,22 @@ TEST(ShowCommand, ASignalDisconnectsCleanlyAndEndsWithItsExitStatus)
         int signal;
         int code;
         const char* reason;
-    } rows[] = {{SIGINT, 130, "interrupted"}, {SIGTERM, 143, "terminated"}};
+    } rows[] = {{SIGINT, 130, "interrupted"},
+                {SIGTERM, 143, "terminated"},
+                {SIGHUP, 129, "hangup"},
+                {SIGQUIT, 131, "quit"}};
+    const auto handlerOf = [](int signal) {
+        struct sigaction now {};
+        ::sigaction(signal, nullptr, &now);
+        return now.sa_handler;
+    };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.reason);
+        // Taken after the simulator started: its harness ignores SIGPIPE for the process.
         Testing::DeviceSimulator device;
         ASSERT_TRUE(device.start()) << device.error();
+        const auto before = handlerOf(row.signal);
+        const auto pipeBefore = handlerOf(SIGPIPE);
         const CliTest::Run result =
             runShow({"show", show, "--mode", "clock-in", "--port", device.portPath(), "--audio",
                      "silent", "--arm", "--seconds", "60"},
@@ -336,6 +347,9 @@ TEST(ShowCommand, ASignalDisconnectsCleanlyAndEndsWithItsExitStatus)
         const int armed = logIndex(device, {"\"event\":\"arm\"", "\"armed\":true"});
         ASSERT_GE(armed, 0);
         expectShutdownSequence(device, static_cast<std::size_t>(armed));
+        // The command gives the signals back as it found them.
+        EXPECT_EQ(handlerOf(row.signal), before);
+        EXPECT_EQ(handlerOf(SIGPIPE), pipeBefore);
     }
 }
 
@@ -364,12 +378,28 @@ TEST(ShowCommand, RefusesAShowThatCannotFireBeforeConnecting)
 {
     Platform::TestFolder folder;
     const std::string show = writeShow(folder, true);
+    {
+        // Beside the reminder (cue 4): an address the controller's words cannot carry and a
+        // DMX text without a channel, neither of which may reach the device.
+        Project::ProjectData data;
+        std::wstring errorKey;
+        ASSERT_TRUE(Project::ProjectFile::load(folder.path("show.fwp"), data, errorKey));
+        const SMPTE at = SMPTE::fromFrameNo(SMPTE::SMPTE_25, 40);
+        data.getCueList().add(at, CueCommand::pyro(0x100005), 0, 0, 1, -1, "");
+        CueCommand dmxText = CueCommand::dmx(0, CueCommand::kNoAddress, 0);
+        ASSERT_TRUE(dmxText.setDmxText("5@255"));
+        data.getCueList().add(at, dmxText, 0, 0, 1, -1, "");
+        ASSERT_TRUE(Project::ProjectFile::save(folder.path("show.fwp"), data, errorKey));
+    }
     Testing::DeviceSimulator device;
     ASSERT_TRUE(device.start()) << device.error();
     const CliTest::Run result = runShow(
         {"show", show, "--mode", "audio", "--port", device.portPath(), "--audio", "silent"});
     EXPECT_EQ(result.code, 1);
-    EXPECT_EQ(result.out, "{\"event\":\"check\",\"cue\":4,\"reason\":\"no-command\"}\n");
+    EXPECT_EQ(result.out,
+              "{\"event\":\"check\",\"cue\":4,\"reason\":\"no-command\"}\n"
+              "{\"event\":\"check\",\"cue\":5,\"reason\":\"address-out-of-range\"}\n"
+              "{\"event\":\"check\",\"cue\":6,\"reason\":\"no-channel\"}\n");
     EXPECT_TRUE(contains(result.err, "SHOW.COMPILE_ERROR")) << result.err;
     EXPECT_LT(logIndex(device, {"\"event\":\"rx\""}), 0) << "the device was reached";
 }
@@ -408,8 +438,8 @@ TEST(ShowCommand, ReportsFailuresAndUsageErrors)
     }
 }
 
-// The real executable beside this test program, end to end: Ctrl+C in the middle of a show,
-// and a show that ends after --seconds.
+// The real executable beside this test program, end to end: signals in the middle of a show,
+// a closed standard output, and a show that ends after --seconds.
 class ShowExecutable : public ::testing::Test {
 protected:
     struct Child {
@@ -476,7 +506,7 @@ protected:
     {
         const auto deadline =
             std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        while (std::chrono::steady_clock::now() < deadline) {
+        while (child.out >= 0 && std::chrono::steady_clock::now() < deadline) {
             pollfd p{child.out, POLLIN, 0};
             if (::poll(&p, 1, 50) > 0) {
                 char buffer[4096];
@@ -487,7 +517,9 @@ protected:
                 out.append(buffer, static_cast<std::size_t>(got));
             }
         }
-        ::close(child.out);
+        if (child.out >= 0) {
+            ::close(child.out);
+        }
         int status = 0;
         // Its output closes just before it ends.
         const auto exitDeadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
@@ -503,29 +535,73 @@ protected:
     }
 };
 
-TEST_F(ShowExecutable, CtrlCDisarmsTurnsDmxOffAndEmptiesTheQueue)
+// Every signal that ends a show takes it down with the shutdown sequence; SIGHUP and SIGQUIT
+// used to kill the process with the device still armed.
+TEST_F(ShowExecutable, EndingSignalsDisarmTurnDmxOffAndEmptyTheQueue)
+{
+    ASSERT_TRUE(std::filesystem::exists(executable())) << executable();
+    Platform::TestFolder folder;
+    const std::string show = writeShow(folder, false, 25 * 600);
+    const struct {
+        int signal;
+        int code;
+        const char* reason;
+    } rows[] = {{SIGINT, 130, "interrupted"}, {SIGHUP, 129, "hangup"}, {SIGQUIT, 131, "quit"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.reason);
+        Testing::DeviceSimulator device;
+        ASSERT_TRUE(device.start({"--module", "1=0xFFFF"})) << device.error();
+        // Clock in: the first cue fires at the outside timecode, the rest ten minutes later.
+        const Child child = spawn({"show", show, "--mode", "clock-in", "--port", device.portPath(),
+                                   "--audio", "silent", "--arm", "--seconds", "60"});
+        ASSERT_GT(child.pid, 0);
+        ASSERT_TRUE(device.waitForLog({"\"event\":\"arm\"", "\"armed\":true"}, 20000));
+        device.command("timecode 00:00:00:00");
+        ASSERT_TRUE(device.waitForLog({"\"exec\"", "0x80000101", "\"result\":\"fired\""}, 20000));
+        std::string seen;
+        const bool firstDone = readUntil(
+            child, seen, {"\"event\":\"cue\"", "\"cue\":1,", "\"state\":\"done\""}, 20000);
+        const int fired = logIndex(device, {"\"exec\"", "0x80000101"});
+        ::kill(child.pid, row.signal);
+        const auto [out, code] = finish(child, 20000, seen);
+        EXPECT_TRUE(firstDone) << out;
+        EXPECT_EQ(code, row.code) << out;
+        EXPECT_TRUE(findLine(out, {"\"event\":\"end\"", std::string("\"reason\":\"") + row.reason}))
+            << out;
+        ASSERT_GE(fired, 0);
+        expectShutdownSequence(device, static_cast<std::size_t>(fired));
+        EXPECT_EQ(device.stop(), 0);
+    }
+}
+
+// `show ... | head -3`: the reader goes away in the middle of the show. The next line used to
+// kill the process by SIGPIPE with the device armed; now the show goes on until it is ended.
+TEST_F(ShowExecutable, AClosedStandardOutputDoesNotEndTheShow)
 {
     ASSERT_TRUE(std::filesystem::exists(executable())) << executable();
     Platform::TestFolder folder;
     const std::string show = writeShow(folder, false, 25 * 600);
     Testing::DeviceSimulator device;
     ASSERT_TRUE(device.start({"--module", "1=0xFFFF"})) << device.error();
-    // Clock in: the first cue fires at the outside timecode, the rest ten minutes later.
-    const Child child = spawn({"show", show, "--mode", "clock-in", "--port", device.portPath(),
-                               "--audio", "silent", "--arm", "--seconds", "60"});
+    Child child = spawn({"show", show, "--mode", "clock-in", "--port", device.portPath(), "--audio",
+                         "silent", "--arm", "--seconds", "60"});
     ASSERT_GT(child.pid, 0);
-    ASSERT_TRUE(device.waitForLog({"\"event\":\"arm\"", "\"armed\":true"}, 20000));
+    std::string seen;
+    ASSERT_TRUE(readUntil(child, seen, {"\"event\":\"start\""}, 20000)) << seen;
+    ::close(child.out);
+    child.out = -1;
+    // The first cue fires; its state lines go to the closed pipe.
     device.command("timecode 00:00:00:00");
     ASSERT_TRUE(device.waitForLog({"\"exec\"", "0x80000101", "\"result\":\"fired\""}, 20000));
-    std::string seen;
-    const bool firstDone =
-        readUntil(child, seen, {"\"event\":\"cue\"", "\"cue\":1,", "\"state\":\"done\""}, 20000);
     const int fired = logIndex(device, {"\"exec\"", "0x80000101"});
-    ::kill(child.pid, SIGINT);
-    const auto [out, code] = finish(child, 20000, seen);
-    EXPECT_TRUE(firstDone) << out;
-    EXPECT_EQ(code, 130) << out;
-    EXPECT_TRUE(findLine(out, {"\"event\":\"end\"", "\"reason\":\"interrupted\""})) << out;
+    std::this_thread::sleep_for(std::chrono::seconds(1));  // time to write a line or die
+    int status = 0;
+    if (::waitpid(child.pid, &status, WNOHANG) == child.pid) {
+        FAIL() << "the show ended early"
+               << (WIFSIGNALED(status) ? ", by signal " + std::to_string(WTERMSIG(status)) : "");
+    }
+    ::kill(child.pid, SIGTERM);
+    EXPECT_EQ(finish(child, 20000).second, 143);
     ASSERT_GE(fired, 0);
     expectShutdownSequence(device, static_cast<std::size_t>(fired));
     EXPECT_EQ(device.stop(), 0);
