@@ -251,15 +251,18 @@ void USBThread::disconnect()
 
 void USBThread::shutdownSequence()
 {
+    // Busy for the whole sequence: a timecode report handled while a request waits must not
+    // start a resync that streams words between the disarm and the emptied queue, and the
+    // block sender waits too.
+    const bool wasBusy = busy_;
+    busy_ = true;
     // Disarm first: whatever follows may fail, and the link may go down any moment.
     sendFrame(kArm);
     const std::uint32_t allOff = CommandWords::kDmxAllOff;
     if (request(kExecute, u32Payload(allOff), nullptr, 0, kReplyTimeoutMs)) {
         postEmulate(allOff);
     }
-    // An empty start empties the device's queue; the block sender waits meanwhile.
-    const bool wasBusy = busy_;
-    busy_ = true;
+    // An empty start empties the device's queue.
     request(kStart, u32Payload(0), nullptr, 0, kReplyTimeoutMs);
     busy_ = wasBusy;
 }
@@ -548,7 +551,9 @@ void USBThread::selectGroup(int key, bool atClock)
     std::uint8_t reply[4] = {};
     const std::optional<std::size_t> size =
         requestStart(static_cast<std::uint32_t>(start), reply, sizeof reply);
-    if (group && start != group->executedCount) {
+    if (group) {
+        // Always: a progress report handled while the request waited may have moved the
+        // executed count to `start` without the sent count, which a reset left at 0.
         group->seek(start, clock_.now());
     }
     show_->selectGroup(key, clock_.now());
@@ -750,15 +755,20 @@ void USBThread::audioTick(std::uint64_t rate, std::int64_t samples)
     }
     // A trigger whose reply did not come may have released its slot: the device may stand at
     // any of the next `unansweredTriggers_` trigger waits. Another trigger now could release
-    // a slot early; once the furthest of those slots is due, a trigger is late at worst. A
-    // progress report (the late reply among them) says where the device stands and ends the
-    // wait. After the last slot nothing more is triggered: a missed slot is safer than an
-    // early one.
+    // a slot early, and a late reply would be taken for its answer (replies carry no
+    // sequence), leaving the count a slot behind the device. A progress report (the late
+    // reply among them) says where the device stands and ends the wait. Once the furthest of
+    // those slots is due, the device is placed there by a start request (its round trip
+    // takes in any late reply first) and the next tick triggers it; the slots in between are
+    // missed, which is safer than early. After the last slot nothing more is triggered.
     if (unansweredTriggers_ > 0 && group->executedCount == unansweredAt_) {
         const int furthest = group->triggerTimeAhead(unansweredTriggers_);
         if (furthest == -1 || frames < furthest) {
             return;
         }
+        resync(frames);
+        unansweredTriggers_ = 0;
+        return;
     }
     const int at = group->executedCount;
     std::uint8_t reply[7] = {};
