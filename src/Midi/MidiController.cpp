@@ -36,6 +36,15 @@ constexpr int kSlaveLeadFrames = 3;
 // target fired a second time. Delivery and the player's position steps stay within this.
 constexpr int kSlaveDriftFrames = 3;
 
+// An incoming message carries its arrival time in microseconds, cut to the 47 bits left
+// beside its first two bytes (four years; differences are taken modulo the same width).
+constexpr std::int64_t kArrivalMask = (std::int64_t{1} << 47) - 1;
+
+std::int64_t microsecondsOf(const Platform::Clock& clock)
+{
+    return clock.toNanoseconds(clock.now()) / 1000;
+}
+
 std::wstring translate(const std::wstring& key)
 {
     const Config::Settings* settings = Config::Settings::getInstance();
@@ -59,6 +68,7 @@ MidiController::MidiController(std::unique_ptr<IMidiPorts> ports, IMidiHost* hos
                                const Platform::Clock& clock)
     : ports_(std::move(ports)),
       host_(host),
+      clock_(clock),
       window_(std::make_unique<Platform::MessageWindow>(
           [this](const Platform::Message& message) { return handle(message); })),
       timer_(clock)
@@ -172,17 +182,20 @@ bool MidiController::openInput()
         closeAll();
         return false;
     }
-    // The device's thread only hands each message over; the window's thread does the rest.
-    input->setCallback([window = window_->handle()](const std::uint8_t* bytes, std::size_t size) {
-        std::int64_t firstBytes = 0;
-        if (size > 0) {
-            firstBytes = bytes[0];
-        }
-        if (size > 1) {
-            firstBytes |= static_cast<std::int64_t>(bytes[1]) << 8;
-        }
-        Platform::post(window, kMessageMidiInput, size, firstBytes);
-    });
+    // The device's thread only hands each message over, stamped with its arrival; the
+    // window's thread does the rest.
+    input->setCallback(
+        [window = window_->handle(), &clock = clock_](const std::uint8_t* bytes, std::size_t size) {
+            std::int64_t firstBytes = 0;
+            if (size > 0) {
+                firstBytes = bytes[0];
+            }
+            if (size > 1) {
+                firstBytes |= static_cast<std::int64_t>(bytes[1]) << 8;
+            }
+            firstBytes |= (microsecondsOf(clock) & kArrivalMask) << 16;
+            Platform::post(window, kMessageMidiInput, size, firstBytes);
+        });
     if (port_ < 0 || !input->openPort(static_cast<unsigned>(port_), kPortName)) {
         showInitializationError();
         return false;
@@ -328,14 +341,17 @@ void MidiController::sendNextPiece()
 std::int64_t MidiController::handle(const Platform::Message& message)
 {
     if (message.code == kMessageMidiInput) {
+        const std::int64_t arrival = (message.lParam >> 16) & kArrivalMask;
+        const std::int64_t waited = (microsecondsOf(clock_) - arrival) & kArrivalMask;
         handleInput(static_cast<std::size_t>(message.wParam),
                     static_cast<std::uint8_t>(message.lParam & 0xFF),
-                    static_cast<std::uint8_t>((message.lParam >> 8) & 0xFF));
+                    static_cast<std::uint8_t>((message.lParam >> 8) & 0xFF), waited);
     }
     return 0;
 }
 
-void MidiController::handleInput(std::size_t size, std::uint8_t first, std::uint8_t second)
+void MidiController::handleInput(std::size_t size, std::uint8_t first, std::uint8_t second,
+                                 std::int64_t waitedMicroseconds)
 {
     if (size == 0) {
         showMessage(L"Invalid MTC Received", L"Received invalid MTC", IMidiHost::ICON_ERROR);
@@ -381,8 +397,13 @@ void MidiController::handleInput(std::size_t size, std::uint8_t first, std::uint
     const SMPTE label(format, received->hours, received->minutes, received->seconds,
                       received->frames);
     // Time code is a 24-hour clock: a lead past midnight comes round to the next day's start.
+    // A time that waited in the queue (a busy main thread) is that much older: without the
+    // wait the locate would pull the player back behind the audio already played, and a cue
+    // fired meanwhile would fire again.
     const int day = SMPTE::framesPerDay(format);
-    const int frame = (label.getFrameNo() + kSlaveLeadFrames) % day;
+    const auto waitedFrames = static_cast<int>(std::min<double>(
+        static_cast<double>(waitedMicroseconds) * SMPTE::framesPerSecond(format) / 1e6, day));
+    const int frame = (label.getFrameNo() + kSlaveLeadFrames + waitedFrames) % day;
     bool follow = true;
     if (host_->isAudioPlaying()) {
         // The distance on the 24-hour dial, so that midnight does not count as a day's drift.

@@ -103,8 +103,10 @@ public:
     bool isFormatErrorShown() const { return formatErrorShown_; }
 
     // The slave's handling of one incoming message of `size` bytes that begins with `first`
-    // and `second`; main thread. The input's callback reaches it through the window.
-    void handleInput(std::size_t size, std::uint8_t first, std::uint8_t second);
+    // and `second`; main thread. The input's callback reaches it through the window;
+    // `waitedMicroseconds` is how long the message waited there since it arrived.
+    void handleInput(std::size_t size, std::uint8_t first, std::uint8_t second,
+                     std::int64_t waitedMicroseconds = 0);
 
 private:
     std::int64_t handle(const Platform::Message& message);
@@ -119,6 +121,7 @@ private:
 
     std::unique_ptr<IMidiPorts> ports_;
     IMidiHost* host_;
+    const Platform::Clock& clock_;
     std::unique_ptr<Platform::MessageWindow> window_;
 
     // Main thread.

@@ -477,6 +477,35 @@ TEST_F(MidiControllerTest, SlaveLocatesAPlayingPlayerOnlyWhenItDrifts)
     EXPECT_TRUE(host_.playing);
 }
 
+// Time code that waited in the queue while the main thread was busy is as old as the wait: the
+// slave adds it, so a player that went on playing meanwhile is not pulled back behind the
+// audio already played (a cue fired in that time would fire again).
+TEST_F(MidiControllerTest, SlaveCountsTheTimeAMessageWaited)
+{
+    ASSERT_TRUE(midi_->chooseSlave(0));
+    receiveQuarterFrames(piecesOf(SMPTE(SMPTE::SMPTE_25, 0, 0, 10, 0)));
+    ASSERT_TRUE(host_.playing);
+    const struct {
+        SMPTE clock;
+        std::vector<std::string> locates;
+    } rows[] = {
+        // 400 ms is 10 frames: 10:00 + 3 lead + 10 waited.
+        {SMPTE(SMPTE::SMPTE_25, 0, 0, 10, 13), {}},
+        {SMPTE(SMPTE::SMPTE_25, 0, 0, 10, 3), {"00:00:10:13"}},
+    };
+    for (const auto& row : rows) {
+        host_.locates.clear();
+        host_.setClock(row.clock);
+        for (std::uint8_t data : piecesOf(SMPTE(SMPTE::SMPTE_25, 0, 0, 10, 0))) {
+            const Bytes message{0xF1, data};
+            devices_.inputCallback(message.data(), message.size());
+        }
+        clock_.advance(400'000'000);  // the main thread was busy for 400 ms
+        queue_.processPending();
+        EXPECT_EQ(host_.locates, row.locates) << row.clock.toNarrowString();
+    }
+}
+
 TEST_F(MidiControllerTest, SlaveDropsImpossibleTimes)
 {
     ASSERT_TRUE(midi_->chooseSlave(0));
