@@ -9,7 +9,6 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <poll.h>
 #include <string>
 #include <vector>
 
@@ -60,26 +59,7 @@ inline void writeFile(const std::string& path, const std::string& bytes)
 inline bool pumpUntil(Platform::MessageQueue& queue, const std::function<bool()>& done,
                       std::chrono::milliseconds timeout = std::chrono::seconds(10))
 {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (true) {
-        queue.processPending();
-        if (done()) {
-            return true;
-        }
-        const auto now = std::chrono::steady_clock::now();
-        if (now >= deadline) {
-            return false;
-        }
-        pollfd fd{queue.wakeFd(), POLLIN, 0};
-        const int delay = queue.timerDelayMs();
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now).count();
-        int wait = static_cast<int>(std::min<long long>(left + 1, 20));
-        if (delay >= 0) {
-            wait = std::min(wait, delay);
-        }
-        ::poll(&fd, 1, wait);
-    }
+    return queue.runUntil(done, timeout);
 }
 
 // Handles the calling thread's messages for `duration`.

@@ -1,7 +1,7 @@
 #include "Controller/Controller.h"
 
+#include <chrono>
 #include <future>
-#include <poll.h>
 #include <utility>
 
 #include "Audio/AudioMessages.h"
@@ -128,16 +128,7 @@ bool Controller::waitUntilReady(int timeoutMs)
 {
     Platform::MessageQueue* queue = Platform::MessageQueue::current();
     SKY_ASSERT_TEXT(queue != nullptr, "thread has a queue", kUnit);
-    const std::int64_t deadline = clock_.now() + clock_.fromMilliseconds(timeoutMs);
-    while (!isReady()) {
-        queue->processPending();
-        if (isReady() || clock_.now() >= deadline) {
-            break;
-        }
-        pollfd p{queue->wakeFd(), POLLIN, 0};
-        ::poll(&p, 1, 10);
-    }
-    return isReady();
+    return queue->runUntil([this] { return isReady(); }, std::chrono::milliseconds(timeoutMs));
 }
 
 bool Controller::needWorker()

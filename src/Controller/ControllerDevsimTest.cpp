@@ -5,7 +5,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <poll.h>
 #include <string>
 #include <vector>
 
@@ -148,19 +147,7 @@ protected:
     // Pumps the front's queue (this thread's) until `done` or the time-out.
     bool pumpUntil(const std::function<bool()>& done, int timeoutMs = 5000)
     {
-        const auto deadline =
-            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        while (true) {
-            queue_.processPending();
-            if (done()) {
-                return true;
-            }
-            if (std::chrono::steady_clock::now() > deadline) {
-                return false;
-            }
-            pollfd p{queue_.wakeFd(), POLLIN, 0};
-            ::poll(&p, 1, 5);
-        }
+        return queue_.runUntil(done, std::chrono::milliseconds(timeoutMs));
     }
     void pumpFor(int ms)
     {

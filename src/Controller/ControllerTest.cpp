@@ -209,19 +209,7 @@ protected:
     // Pumps the test thread's queue (the front's) until `done` or the time-out.
     bool pumpUntil(const std::function<bool()>& done, int timeoutMs = 3000)
     {
-        const auto deadline =
-            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        while (true) {
-            queue_.processPending();
-            if (done()) {
-                return true;
-            }
-            if (std::chrono::steady_clock::now() > deadline) {
-                return false;
-            }
-            pollfd p{queue_.wakeFd(), POLLIN, 0};
-            ::poll(&p, 1, 5);
-        }
+        return queue_.runUntil(done, std::chrono::milliseconds(timeoutMs));
     }
     void pumpFor(int ms)
     {
@@ -899,12 +887,8 @@ TEST_F(ControllerOnPty, StaysIdleWithALoadedStoppedShow)
     rusage before{};
     ::getrusage(RUSAGE_SELF, &before);
     const auto start = std::chrono::steady_clock::now();
-    while (std::chrono::steady_clock::now() - start < std::chrono::seconds(1)) {
-        const int delay = queue_.timerDelayMs();
-        pollfd p{queue_.wakeFd(), POLLIN, 0};
-        ::poll(&p, 1, delay < 0 ? 100 : delay);
-        queue_.processPending();
-    }
+    // The main loop's way: asleep until a message or a timer.
+    queue_.runUntil([] { return false; }, std::chrono::seconds(1), std::chrono::seconds(1));
     rusage after{};
     ::getrusage(RUSAGE_SELF, &after);
     const auto cpuUs = [](const rusage& r) {

@@ -55,6 +55,35 @@ int MessageQueue::run()
     }
 }
 
+bool MessageQueue::runUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout,
+                            std::chrono::milliseconds recheck)
+{
+    SKY_ASSERT_TEXT(currentQueue == this, "queue used by its own thread", kUnit);
+    // Real time, not the queue's clock: a test's manual clock must not make it wait forever.
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (true) {
+        if (std::optional<int> quit = state_->dispatch()) {
+            exitCode_ = *quit;
+            return done();
+        }
+        if (done()) {
+            return true;
+        }
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= deadline) {
+            return false;
+        }
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now);
+        int wait = static_cast<int>(std::min(left, recheck).count());
+        if (state_->hasPending()) {
+            wait = 0;
+        } else if (const int timer = state_->timerDelayMs(); timer >= 0) {
+            wait = std::min(wait, timer);
+        }
+        pollAndServe(wait);
+    }
+}
+
 bool MessageQueue::processPending()
 {
     SKY_ASSERT_TEXT(currentQueue == this, "queue used by its own thread", kUnit);

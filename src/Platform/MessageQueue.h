@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -42,6 +43,13 @@ public:
     // Handles messages until it reaches a quit request (postQuit); returns its exit code.
     // Messages posted after the quit request stay queued.
     int run();
+
+    // Handles messages, timers and watched descriptors until `done()` holds, for at most
+    // `timeout` of real time; returns done(). `done` may turn true on another thread without
+    // a message (a device's reply, a file written), so it is asked at least every `recheck`.
+    // Ends early at a quit request (exitCode() tells its code).
+    bool runUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout,
+                  std::chrono::milliseconds recheck = std::chrono::milliseconds(10));
 
     // One round for a host loop: the sends, the messages posted before the call, the due
     // timers (when no posted message waits), then the watched descriptors that are ready.

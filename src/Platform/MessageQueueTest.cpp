@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <fcntl.h>
 #include <future>
@@ -190,6 +191,27 @@ TEST(MessageQueue, TimersFireInTheRunningLoop)
         [](MessageQueue&, MessageWindow& window) { window.setTimer(1, 5); });
     worker.join();
     EXPECT_EQ(fired, 5);
+}
+
+// runUntil ends on a message, on a condition another thread makes true without one, and at
+// its time-out; the manual clock does not hold it.
+TEST_F(QueueOnThisThread, RunUntilEndsOnItsConditionOrItsTimeOut)
+{
+    post(window_.handle(), kB);
+    EXPECT_TRUE(queue_.runUntil([&] { return !seen_.empty(); }, 5s));
+    EXPECT_EQ(takeSeen(), std::vector<std::string>{"B"});
+
+    std::atomic<bool> flag{false};
+    std::thread setter([&] {
+        std::this_thread::sleep_for(30ms);
+        flag = true;
+    });
+    EXPECT_TRUE(queue_.runUntil([&] { return flag.load(); }, 5s));
+    setter.join();
+
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(queue_.runUntil([] { return false; }, 50ms));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 50ms);
 }
 
 TEST(MessageQueue, AnIdleLoopStaysAsleep)

@@ -9,11 +9,11 @@
 
 #include "CommandLine.h"
 #include "Controller/CompiledProject.h"
-#include "Controller/ShowMode.h"
 #include "Platform/Clock.h"
 #include "Platform/Utf.h"
 #include "Project/Operations/ProjectFile.h"
 #include "Project/ProjectData.h"
+#include "ShowModeArgument.h"
 
 namespace Cli {
 
@@ -40,23 +40,6 @@ const char* kHelp =
     "Exit status: 0 on success, 1 when the project cannot be read (the reason goes to\n"
     "standard error), 2 for usage errors.\n";
 
-std::optional<int> parseMode(const std::string& text)
-{
-    if (text == "audio") {
-        return Controller::SHOW_AUDIO_CLOCK;
-    }
-    if (text == "clock-out") {
-        return Controller::SHOW_CLOCK_OUT;
-    }
-    if (text == "clock-in") {
-        return Controller::SHOW_CLOCK_IN;
-    }
-    if (text == "manual") {
-        return Controller::SHOW_MANUAL_FIRE;
-    }
-    return std::nullopt;
-}
-
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     const Command self{"compile", "", "", nullptr};
@@ -68,7 +51,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             if (i + 1 >= args.size()) {
                 return usageError(self, "--mode needs a value", err);
             }
-            mode = parseMode(args[++i]);
+            mode = parseShowMode(args[++i]);
             if (!mode) {
                 return usageError(self, "unknown mode " + args[i], err);
             }

@@ -8,7 +8,6 @@
 #include <functional>
 #include <optional>
 #include <ostream>
-#include <poll.h>
 
 #include "Audio/AudioPlayer.h"
 #include "CommandLine.h"
@@ -41,6 +40,8 @@ const char* kHelp =
 
 constexpr std::uint32_t kPrintTimer = 1;
 constexpr std::uint32_t kPrintPeriodMs = 100;
+// How long the player may take to open its output or to stop.
+constexpr std::chrono::seconds kWaitLimit{10};
 
 std::optional<double> parseNumber(const std::string& text)
 {
@@ -54,21 +55,6 @@ std::optional<double> parseNumber(const std::string& text)
         return std::nullopt;
     }
     return value;
-}
-
-// Handles this thread's messages until `done` holds; false when it does not within 10 s.
-bool pumpUntil(Platform::MessageQueue& queue, const std::function<bool()>& done)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return false;
-        }
-        pollfd fd{queue.wakeFd(), POLLIN, 0};
-        ::poll(&fd, 1, 10);
-        queue.processPending();
-    }
-    return true;
 }
 
 // Keeps the latest position and levels the player reported.
@@ -146,9 +132,11 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     Audio::AudioPlayer player(nullptr, options);
     Monitor monitor;
     player.addListener(&monitor);
-    const int error = pumpUntil(queue, [&] { return player.isReady(); }) ? player.load(file) : -1;
+    const int error =
+        queue.runUntil([&] { return player.isReady(); }, kWaitLimit) ? player.load(file) : -1;
     if (error != 0 ||
-        !pumpUntil(queue, [&] { return player.getState() == Audio::AudioPlayer::STATE_STOPPED; })) {
+        !queue.runUntil([&] { return player.getState() == Audio::AudioPlayer::STATE_STOPPED; },
+                        kWaitLimit)) {
         err << "skyfirewright-cli play: the sound output did not open (error " << error << ")\n";
         player.removeListener(&monitor);
         return kFailure;
@@ -180,7 +168,8 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     printer.killTimer(kPrintTimer);
 
     player.stop();
-    pumpUntil(queue, [&] { return player.getState() == Audio::AudioPlayer::STATE_STOPPED; });
+    queue.runUntil([&] { return player.getState() == Audio::AudioPlayer::STATE_STOPPED; },
+                   kWaitLimit);
     player.removeListener(&monitor);
     return kSuccess;
 }

@@ -27,7 +27,6 @@
 #include "Controller/Controller.h"
 #include "Controller/ShowAudioAdapter.h"
 #include "Controller/ShowControllerAdapter.h"
-#include "Controller/ShowMode.h"
 #include "JsonWriter.h"
 #include "Platform/Assert.h"
 #include "Platform/Clock.h"
@@ -38,6 +37,7 @@
 #include "Project/CueFireCheck.h"
 #include "Project/Project.h"
 #include "Project/ProjectState.h"
+#include "ShowModeArgument.h"
 
 namespace Cli {
 
@@ -106,7 +106,7 @@ const char* kHelp =
 
 constexpr std::uint32_t kCheckTimer = 1;
 constexpr std::uint32_t kCheckPeriodMs = 20;
-constexpr int kReadyTimeoutMs = 10000;
+constexpr std::chrono::seconds kReadyTimeout{10};
 
 struct ShowOptions {
     std::string path;
@@ -118,23 +118,6 @@ struct ShowOptions {
     bool arm = false;
     int armChannel = 128;  // the device's channel byte: 0-127, 128 unspecified
 };
-
-std::optional<int> parseMode(const std::string& text)
-{
-    if (text == "audio") {
-        return Controller::SHOW_AUDIO_CLOCK;
-    }
-    if (text == "clock-out") {
-        return Controller::SHOW_CLOCK_OUT;
-    }
-    if (text == "clock-in") {
-        return Controller::SHOW_CLOCK_IN;
-    }
-    if (text == "manual") {
-        return Controller::SHOW_MANUAL_FIRE;
-    }
-    return std::nullopt;
-}
 
 std::optional<double> parseSeconds(const std::string& text)
 {
@@ -280,22 +263,6 @@ const char* endReason(int signal)
         case SIGQUIT: return "quit";
         default: return "terminated";
     }
-}
-
-// Handles this thread's messages until `done` holds, or for at most `timeoutMs`.
-bool pumpUntil(Platform::MessageQueue& queue, const std::function<bool()>& done, int timeoutMs)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    queue.processPending();
-    while (!done()) {
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return false;
-        }
-        pollfd fd{queue.wakeFd(), POLLIN, 0};
-        ::poll(&fd, 1, 10);
-        queue.processPending();
-    }
-    return true;
 }
 
 // Sets the process-wide soundtrack for the time of one show.
@@ -568,7 +535,7 @@ std::optional<int> parseArguments(const std::vector<std::string>& args, ShowOpti
             }
             const std::string& value = args[++i];
             if (arg == "--mode") {
-                mode = parseMode(value);
+                mode = parseShowMode(value);
                 if (!mode) {
                     return usageError(self, "unknown mode " + value, err);
                 }
@@ -664,8 +631,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     Audio::AudioPlayer player(&session.data(), audioOptions);
     Audio::AudioPlayerSoundtrack soundtrack(player);
     const SoundtrackScope soundtrackScope(&soundtrack);
-    if (!pumpUntil(
-            queue, [&] { return player.isReady(); }, kReadyTimeoutMs)) {
+    if (!queue.runUntil([&] { return player.isReady(); }, kReadyTimeout)) {
         return reportFailure("show", L"ERROR.GENERIC", err);
     }
     if (!session.open(options.path)) {
@@ -709,7 +675,8 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return false;
     };
 
-    if (!controller.waitUntilReady(kReadyTimeoutMs)) {
+    if (!controller.waitUntilReady(
+            static_cast<int>(kReadyTimeout / std::chrono::milliseconds(1)))) {
         exitCode = reportFailure("show", controller.getLastError(), err);
     } else if (takeSignal()) {
         // Interrupted before the device was reached.
@@ -800,8 +767,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (connected) {
         controller.disconnect();
         controller.unload();
-        pumpUntil(
-            queue, [&] { return !controller.isConnected(); }, 1000);
+        queue.runUntil([&] { return !controller.isConnected(); }, std::chrono::seconds(1));
     }
     // Taken before show mode ends: leaving it shows the preview states again.
     const ShowWatcher::Counts counts = watcher.counts();
