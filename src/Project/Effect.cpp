@@ -1,6 +1,5 @@
 #include "Project/Effect.h"
 
-#include <charconv>
 #include <functional>
 #include <utility>
 
@@ -10,16 +9,6 @@
 namespace Project {
 
 namespace {
-
-// Six decimals and a full stop whatever the C locale says: the text goes into files that
-// other machines read.
-std::wstring priceText(double price)
-{
-    char buffer[400];  // the largest double in fixed notation has 309 digits before the point
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, price, std::chars_format::fixed, 6);
-    return std::wstring(buffer, result.ptr);
-}
 
 void hashInto(std::size_t& seed, std::size_t value)
 {

@@ -17,6 +17,13 @@ using Platform::trimBlanks;
 int parseWholeNumber(const std::wstring& text);
 
 // The price field: as parseWholeNumber, with commas read as decimal points; -1.0 for refused.
+// The value is kept to the six decimals of priceText(), so that a price read again from a
+// saved library is the same price (two prices apart only beyond the sixth decimal would
+// become one on saving, and the duplicate rule would then drop an effect).
 double parseDecimalNumber(const std::wstring& text);
+
+// The price as the library files write it: fixed point, six decimals and a full stop,
+// whatever the C locale says.
+std::wstring priceText(double price);
 
 }  // namespace Project

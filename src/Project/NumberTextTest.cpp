@@ -34,6 +34,26 @@ TEST(NumberText, PricesReadDecimalCommas)
     EXPECT_DOUBLE_EQ(parseDecimalNumber(L"inf"), -1.0);
 }
 
+TEST(NumberText, PricesKeepTheSixDecimalsOfTheirFileText)
+{
+    const struct {
+        const wchar_t* text;
+        const wchar_t* stored;
+    } cases[] = {
+        {L"2.5000001", L"2.500000"}, {L"2.4999996", L"2.500000"}, {L"0.0000004", L"0.000000"},
+        {L"19.99", L"19.990000"},    {L"1e300", nullptr},         {L"12345678901.2345678", nullptr},
+    };
+    for (const auto& c : cases) {
+        const double price = parseDecimalNumber(c.text);
+        const std::wstring text = priceText(price);
+        if (c.stored != nullptr) {
+            EXPECT_EQ(text, c.stored) << '"' << c.text << '"';
+        }
+        // Whatever the size, the text reads back as the very same price.
+        EXPECT_EQ(parseDecimalNumber(text), price) << '"' << c.text << '"';
+    }
+}
+
 TEST(SearchCriterion, TextFoldsAsciiOnly)
 {
     EXPECT_TRUE(matchesTextCriterion(L"Big RED Peony", L"red"));

@@ -126,6 +126,28 @@ TEST(EffectFile, ReadsPairsAsTheyCome)
     EXPECT_EQ(articles, (std::vector<std::wstring>{L"", L"", L""}));
 }
 
+// A price with more decimals than the file keeps is taken as the file would give it back:
+// otherwise the two effects below, apart only in the seventh decimal, would be one effect
+// after a save and the library would lose the second.
+TEST(EffectFile, APriceBeyondSixDecimalsSurvivesASave)
+{
+    using namespace std::string_literals;
+    EffectList first;
+    ASSERT_TRUE(readBytes(effectFile({
+                              u"~DES\0Red\0~PRI\0"
+                              u"2.500000\0"s,
+                              u"~DES\0Red\0~PRI\0"
+                              u"2.5000001\0"s,
+                              u"~DES\0Red\0~PRI\0"
+                              u"2.500001\0"s,
+                          }),
+                          first));
+    ASSERT_EQ(first.getCount(), 2);
+    EffectList second;
+    ASSERT_TRUE(readBytes(EffectFile::toBytes(first), second));
+    EXPECT_EQ(records(second), records(first));
+}
+
 TEST(EffectFile, LoadsNothingFromAMissingOrDamagedFileAndRefusesOtherForms)
 {
     Platform::TestFolder folder;
