@@ -1,5 +1,6 @@
 # Runs skyfirewright-gallery --screenshot on Qt's offscreen platform and checks that the
 # file it wrote is a PNG. Run as: cmake -DGALLERY=<exe> -DOUTPUT=<png> -P <this file>
+include(${CMAKE_CURRENT_LIST_DIR}/GalleryPicture.cmake)
 file(REMOVE ${OUTPUT})
 execute_process(COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
                         ${GALLERY} --screenshot ${OUTPUT}
@@ -7,17 +8,7 @@ execute_process(COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "gallery exited with ${result}:\n${out}${err}")
 endif()
-if(NOT EXISTS ${OUTPUT})
-  message(FATAL_ERROR "gallery wrote no ${OUTPUT}")
-endif()
-file(READ ${OUTPUT} signature LIMIT 8 HEX)
-if(NOT signature STREQUAL "89504e470d0a1a0a")
-  message(FATAL_ERROR "${OUTPUT} is not a PNG (starts with ${signature})")
-endif()
-file(SIZE ${OUTPUT} size)
-if(size LESS 10000)
-  message(FATAL_ERROR "${OUTPUT} is suspiciously small: ${size} bytes")
-endif()
+check_gallery_picture(${OUTPUT} 10000)
 
 execute_process(COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ${GALLERY} --bogus
                 RESULT_VARIABLE result OUTPUT_QUIET ERROR_QUIET)

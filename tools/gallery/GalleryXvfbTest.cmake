@@ -3,6 +3,7 @@
 # PNG of the window's size that is not blank. Prints "SKIPPED" and succeeds when xvfb-run is
 # not installed. Run as: cmake -DGALLERY=<exe> -DOUTPUT=<png> -DRUNNER=<RunUnderXvfb.sh>
 # -P <this file>
+include(${CMAKE_CURRENT_LIST_DIR}/GalleryPicture.cmake)
 file(REMOVE ${OUTPUT})
 execute_process(COMMAND sh ${RUNNER} ${GALLERY} --screenshot ${OUTPUT}
                 RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err
@@ -14,13 +15,8 @@ endif()
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "gallery under xvfb-run exited with ${result}:\n${out}${err}")
 endif()
-if(NOT EXISTS ${OUTPUT})
-  message(FATAL_ERROR "gallery wrote no ${OUTPUT}")
-endif()
-file(READ ${OUTPUT} signature LIMIT 8 HEX)
-if(NOT signature STREQUAL "89504e470d0a1a0a")
-  message(FATAL_ERROR "${OUTPUT} is not a PNG (starts with ${signature})")
-endif()
+# The window's widgets and texts take far more than a blank picture of its size.
+check_gallery_picture(${OUTPUT} 40000)
 
 # The size from the PNG header: width and height, four bytes each, big-endian.
 file(READ ${OUTPUT} header OFFSET 16 LIMIT 8 HEX)
@@ -31,11 +27,5 @@ math(EXPR height "0x${height_hex}")
 if(NOT width EQUAL 1000 OR NOT height EQUAL 1400)
   message(FATAL_ERROR "the picture is ${width} x ${height}, not the window's 1000 x 1400")
 endif()
-
-# A blank (or single-coloured) picture of that size packs into a few kilobytes; the
-# gallery's widgets and texts take far more.
 file(SIZE ${OUTPUT} size)
-if(size LESS 40000)
-  message(FATAL_ERROR "${OUTPUT} looks blank: only ${size} bytes")
-endif()
 message(STATUS "gallery on X: ${width} x ${height}, ${size} bytes")

@@ -1,0 +1,15 @@
+# Shared by the gallery's screenshot tests: fails unless `file` exists, is a PNG and has at
+# least `min_size` bytes (a blank picture packs into a few kilobytes).
+function(check_gallery_picture file min_size)
+  if(NOT EXISTS ${file})
+    message(FATAL_ERROR "gallery wrote no ${file}")
+  endif()
+  file(READ ${file} signature LIMIT 8 HEX)
+  if(NOT signature STREQUAL "89504e470d0a1a0a")
+    message(FATAL_ERROR "${file} is not a PNG (starts with ${signature})")
+  endif()
+  file(SIZE ${file} size)
+  if(size LESS ${min_size})
+    message(FATAL_ERROR "${file} looks blank: only ${size} bytes")
+  endif()
+endfunction()
