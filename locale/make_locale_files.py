@@ -98,13 +98,17 @@ DEFAULTS_HEADER = [
     "; audio.device: the sound output, \"default\" for the system's own.",
     "; controller.ports: serial ports to try for the firing controller besides the USB",
     "; devices found, separated by \";\" (the device simulator's pseudo-terminal, say).",
+    "; controller.lookaheadMs: how far ahead of the controller's own or incoming timecode the",
+    "; show's words are sent to it, in milliseconds (0: as far as its queue takes). What the",
+    "; controller holds can still fire after the program or the link is lost; on a slow link a",
+    "; short look-ahead can make dense passages late.",
     "; keys., cuekeys., speedkeys.: key code (the virtual key plus 10000000 for Shift,",
     "; 20000000 for Control, 40000000 for Alt, in hexadecimal) = command code.",
 ]
 DEFAULT_VALUES = [
     ("", [("locale", "en-us")]),
     ("audio", [("device", "default")]),
-    ("controller", [("ports", "")]),
+    ("controller", [("ports", ""), ("lookaheadMs", "3000")]),
 ]
 
 

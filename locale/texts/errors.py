@@ -113,6 +113,20 @@ TEXTS = {
         "The firing controller does not answer correctly.",
         "De ontstekingscontroller antwoordt niet correct.",
     ),
+    "ERROR.USB_DEVICE_STILL_ARMED": (
+        "The firing controller still reports itself armed after it was told to disarm, so it"
+        " is not used. Switch it to safe with its key switch, check it and connect again.",
+        "De ontstekingscontroller meldt zich nog steeds gewapend nadat hij ontwapend moest"
+        " worden, dus hij wordt niet gebruikt. Zet hem met de sleutelschakelaar op veilig,"
+        " controleer hem en verbind opnieuw.",
+    ),
+    "ERROR.USB_DISARM_NOT_CONFIRMED": (
+        "The firing controller did not confirm that it is disarmed: it may still be armed."
+        " Make it safe at the controller itself before anyone approaches the firing area.",
+        "De ontstekingscontroller heeft niet bevestigd dat hij ontwapend is: hij kan nog"
+        " gewapend zijn. Maak hem op de controller zelf veilig voordat iemand het"
+        " afsteekterrein betreedt.",
+    ),
     # MIDI time code.
     "ERROR.MIDI.INCORRECT.TIMEFORMAT": (
         "The incoming MIDI time code has another frame rate than the show. Playback was"

@@ -259,6 +259,35 @@ bool CompiledProject::Group::isBeforeExecuted(int frames) const
     return false;
 }
 
+int CompiledProject::Group::streamEnd(int frames) const
+{
+    for (int i = std::max(sentCount, 0); i < size(); ++i) {
+        if (!isWait(commands[static_cast<std::size_t>(i)]->getWord())) {
+            continue;
+        }
+        for (int j = i + 1; j < size(); ++j) {
+            const Project::Cue* cue = commands[static_cast<std::size_t>(j)]->getCue();
+            if (cue != nullptr) {
+                if (fireTime(*cue) > frames) {
+                    return i;
+                }
+                break;
+            }
+        }
+    }
+    return size();
+}
+
+int CompiledProject::Group::lastFireTime() const
+{
+    for (int i = size() - 1; i >= 0; --i) {
+        if (const Project::Cue* cue = commands[static_cast<std::size_t>(i)]->getCue()) {
+            return fireTime(*cue);
+        }
+    }
+    return -1;
+}
+
 // ---- CompiledProject ----
 
 CompiledProject::CompiledProject(int showMode, int format) : showMode_(showMode), format_(format) {}
@@ -369,6 +398,7 @@ std::unique_ptr<OperationCueStateUpdate> CompiledProject::resetAll(int64_t count
         group.sendToAll(EVENT_RESET, counter);
     }
     currentGroup_ = -1;
+    outcomeUnknown_.clear();
     selectGroup(0, counter);
     return std::make_unique<OperationCueStateUpdate>(CueStateMap{},
                                                      OperationCueStateUpdate::kAllCues);
@@ -382,10 +412,26 @@ std::unique_ptr<OperationCueStateUpdate> CompiledProject::collectStates(int64_t 
             command->update(counter, EVENT_TICK, &states);
         }
     }
-    if (states.empty()) {
+    if (states.empty() && outcomeUnknown_.empty()) {
         return nullptr;
     }
-    return std::make_unique<OperationCueStateUpdate>(std::move(states));
+    auto update = std::make_unique<OperationCueStateUpdate>(std::move(states));
+    update->setOutcomeUnknown(std::move(outcomeUnknown_));
+    outcomeUnknown_.clear();
+    return update;
+}
+
+void CompiledProject::markOutcomeUnknown(Group& group, int from, int to, int64_t counter)
+{
+    from = std::max(from, 0);
+    to = std::min(to, group.size());
+    for (int i = from; i < to; ++i) {
+        ICommand& command = *group.commands[static_cast<std::size_t>(i)];
+        command.update(counter, EVENT_OUTCOME_UNKNOWN, nullptr);
+        if (Project::Cue* cue = command.getCue()) {
+            outcomeUnknown_.insert(cue);
+        }
+    }
 }
 
 SMPTE CompiledProject::getStepTime() const

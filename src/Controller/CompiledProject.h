@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "Controller/ICommand.h"
@@ -63,6 +64,11 @@ public:
         int triggerTimeAhead(int slots) const;
         // The clock at `frames` is before the fire time of the last executed cue.
         bool isBeforeExecuted(int frames) const;
+        // The index of the first unsent wait whose slot's time (in frames) lies after
+        // `frames`: the words before it are due by then. size() when there is none.
+        int streamEnd(int frames) const;
+        // The fire time of the group's last cue, or -1 when it has none.
+        int lastFireTime() const;
 
         // The event to every command, without publishing.
         void sendToAll(int event, int64_t counter);
@@ -97,6 +103,10 @@ public:
     // A tick to every command; the cue states that changed since the last collection, or null
     // when none did.
     std::unique_ptr<OperationCueStateUpdate> collectStates(int64_t counter);
+    // The device was placed past the commands [from, to) of `group` without a report of
+    // whether they ran: their cues end skipped, and the next collection marks them with an
+    // unknown outcome.
+    void markOutcomeUnknown(Group& group, int from, int to, int64_t counter);
     // The timecode of the current manual step: the earliest next cue of the current group,
     // else its last cue, else 00:00:00:00; in the show's format.
     SMPTE getStepTime() const;
@@ -107,6 +117,7 @@ public:
 private:
     std::map<int, Group> groups_;
     int currentGroup_ = -1;
+    std::set<Project::Cue*> outcomeUnknown_;  // not yet collected
     int showMode_;
     int format_;
 };

@@ -1,5 +1,6 @@
 #include "Controller/Controller.h"
 
+#include <algorithm>
 #include <chrono>
 #include <future>
 #include <utility>
@@ -152,7 +153,11 @@ bool Controller::connect()
         options_.findPorts ? options_.findPorts() : defaultPorts();
     const std::optional<std::int64_t> result = Platform::send(
         workerWindow_, WM_USB_CONNECT, 0, reinterpret_cast<std::int64_t>(&candidates));
-    if (!result || *result == 0) {
+    if (result && *result == CONNECT_STILL_ARMED) {
+        lastError_ = L"ERROR.USB_DEVICE_STILL_ARMED";
+        return false;
+    }
+    if (!result || *result != CONNECT_OK) {
         lastError_ = L"ERROR.USB_DEVICE_NOT_CONNECTED";
         return false;
     }
@@ -164,8 +169,27 @@ bool Controller::disconnect()
     if (!needWorker()) {
         return false;
     }
-    Platform::send(workerWindow_, WM_USB_DISCONNECT);
+    armed_ = false;
+    const std::optional<std::int64_t> result = Platform::send(workerWindow_, WM_USB_DISCONNECT);
+    if (!result || *result != 1) {
+        lastError_ = L"ERROR.USB_DISARM_NOT_CONFIRMED";
+        return false;
+    }
     return true;
+}
+
+int Controller::lookaheadMs() const
+{
+    if (options_.lookaheadMs) {
+        return std::max(*options_.lookaheadMs, 0);
+    }
+    if (const Config::Settings* settings = Config::Settings::getInstance()) {
+        const int value = settings->getInt(L"controller.lookaheadMs");
+        if (value >= 0) {
+            return value;
+        }
+    }
+    return kDefaultLookaheadMs;
 }
 
 bool Controller::getDeviceInfo(DeviceInfo& info)
@@ -279,7 +303,8 @@ bool Controller::compile(int mode)
     }
     CompiledProject* handedOver = show.release();
     const std::optional<std::int64_t> result =
-        Platform::send(workerWindow_, WM_USB_LOAD, 0, reinterpret_cast<std::int64_t>(handedOver));
+        Platform::send(workerWindow_, WM_USB_LOAD, static_cast<std::uint64_t>(lookaheadMs()),
+                       reinterpret_cast<std::int64_t>(handedOver));
     if (!result) {
         delete handedOver;  // the worker never took it
         lastError_ = L"ERROR.GENERIC";
@@ -385,6 +410,9 @@ std::int64_t Controller::handle(const Platform::Message& m)
         case WM_CTRL_CONNECTED: {
             const bool connected = m.wParam != 0;
             connected_ = connected;
+            if (!connected) {
+                linkFault_ = static_cast<LinkFault>(m.lParam);
+            }
             listeners_.notify(&Listener::onConnectionChanged, connected);
             return 0;
         }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -34,7 +35,15 @@ struct ControllerOptions {
     // The audio player's output worker, which sends the audio clock ticks; empty: the
     // process-wide player's, if there is one.
     std::function<Platform::WindowHandle()> audioWorker;
+    // How far ahead of the device's own or incoming timecode the show's words are streamed,
+    // in milliseconds (0: as far as its queue takes). Unset: the setting
+    // "controller.lookaheadMs", else kDefaultLookaheadMs.
+    std::optional<int> lookaheadMs;
 };
+
+// What the device holds can still fire after the program or the link is lost: three seconds
+// of the show at most.
+inline constexpr int kDefaultLookaheadMs = 3000;
 
 // The service that talks to the firing controller, a USB device seen as a serial port.
 //
@@ -87,11 +96,15 @@ public:
     // `timeoutMs`.
     bool waitUntilReady(int timeoutMs);
 
-    // Finds and greets the device; false with "ERROR.USB_DEVICE_NOT_CONNECTED" when none
-    // answered.
+    // Finds and greets the device, and leaves it disarmed, DMX off and its queue empty before
+    // anything else. False with "ERROR.USB_DEVICE_NOT_CONNECTED" when none answered, and with
+    // "ERROR.USB_DEVICE_STILL_ARMED" when it still reported itself armed after the disarm
+    // (it is not used then).
     bool connect();
-    // Unloads the show, runs the device's shutdown sequence (disarm, DMX off, queue emptied)
-    // and closes the port.
+    // Unloads the show, runs the device's shutdown sequence (its own clock stopped for a show
+    // on it, disarm, DMX off, queue emptied) and closes the port. True when the device
+    // confirmed the sequence; false with "ERROR.USB_DISARM_NOT_CONFIRMED" when it did not (or
+    // no device was connected): it may still be armed.
     bool disconnect();
     bool getDeviceInfo(DeviceInfo& info);
     bool setPyroLink(int value);
@@ -125,6 +138,8 @@ public:
     int getStatus() const { return status_; }
     int getCurrentGroup() const { return currentGroup_; }
     bool isConnected() const { return connected_; }
+    // Why the worker closed the port the last time it did.
+    LinkFault getLinkFault() const { return linkFault_; }
     bool isArmed() const { return armed_; }
     int getDeviceInfo() const { return deviceInfo_; }
     Platform::WindowHandle getWorkerWindow() const { return workerWindow_; }
@@ -135,6 +150,7 @@ private:
     Project::Project* project() const;
     int projectFormat() const;
     Platform::WindowHandle audioWorker() const;
+    int lookaheadMs() const;
     bool needWorker();
 
     Options options_;
@@ -153,6 +169,7 @@ private:
     int currentGroup_ = 0;
     bool armed_ = false;
     bool closing_ = false;
+    LinkFault linkFault_ = LINK_CLOSED;
 };
 
 }  // namespace Controller

@@ -86,6 +86,13 @@ void EffectCommand::applyEvent(int64_t counter, int event)
             }
             suppressed_ = true;
             break;
+        case EVENT_OUTCOME_UNKNOWN:
+            // A cue that is known to have run keeps its state; any other is given up.
+            if (!isRunning(state_) && state_ != Project::CUE_DONE) {
+                state_ = Project::CUE_SKIPPED;
+                suppressed_ = true;
+            }
+            break;
         default:  // EVENT_TICK and anything else: the timers only
             break;
     }

@@ -1,10 +1,11 @@
 #include "Controller/Emulator.h"
 
-#include <cstdio>
+#include <cwchar>
 
 #include "Controller/CommandWords.h"
 #include "Platform/Assert.h"
 #include "Platform/Clock.h"
+#include "Platform/Log.h"
 #include "Project/CueList.h"
 #include "Project/Project.h"
 
@@ -111,9 +112,13 @@ bool Emulator::moduleTested(int module, bool responsive, int continuity)
     if (module < 0 || module >= kModules) {
         return false;
     }
-    std::printf("EMULATOR: Pyro %02X checked, responsive: %d, continuity: %04X\n", module,
-                responsive ? 1 : 0, static_cast<unsigned>(continuity));
-    std::fflush(stdout);
+    // A diagnostic line, never on standard output: the command-line program keeps that for
+    // its results.
+    wchar_t line[80];
+    std::swprintf(line, sizeof line / sizeof line[0],
+                  L"EMULATOR: Pyro %02X checked, responsive: %d, continuity: %04X", module,
+                  responsive ? 1 : 0, static_cast<unsigned>(continuity));
+    Platform::logLine(line);
     ModuleState& state = modules_[static_cast<std::size_t>(module)];
     state.tested = true;
     state.testMoment = clock_.now();

@@ -18,6 +18,8 @@ enum CommandEvent : int {
     EVENT_NEXT = 4,
     EVENT_EXECUTED = 5,
     EVENT_SUPPRESSED = 6,
+    // The device was placed past the command without a report of whether it ran.
+    EVENT_OUTCOME_UNKNOWN = 7,
 };
 
 // Cue states that changed since they were last published, by cue. The keys are only

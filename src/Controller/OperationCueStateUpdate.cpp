@@ -48,6 +48,13 @@ bool OperationCueStateUpdate::execute(Project::ProjectData& data)
             flags = Project::FLAG_TESTED;
             mask = kStateFlagMask;
         }
+        if (moduleAddress_ == kAllCues) {
+            mask |= Project::FLAG_OUTCOME_UNKNOWN;
+        }
+        if (!outcomeUnknown_.empty() && outcomeUnknown_.count(cue) != 0) {
+            flags |= Project::FLAG_OUTCOME_UNKNOWN;
+            mask |= Project::FLAG_OUTCOME_UNKNOWN;
+        }
         cue->setState(state, flags, mask);
     }
     return true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <set>
+
 #include "Controller/ICommand.h"
 #include "Project/IOperation.h"
 
@@ -23,6 +25,9 @@ public:
     // pyro cues the continuity flags; with kAllCues the pyro cues lose their continuity
     // flags and every other cue is marked tested.
     bool execute(Project::ProjectData& data) override;
+    // These cues also get FLAG_OUTCOME_UNKNOWN (kAllCues clears it on every cue).
+    void setOutcomeUnknown(std::set<Project::Cue*> cues) { outcomeUnknown_ = std::move(cues); }
+    const std::set<Project::Cue*>& getOutcomeUnknown() const { return outcomeUnknown_; }
     bool isPassive() const override { return true; }
 
     const CueStateMap& getStates() const { return states_; }
@@ -33,6 +38,7 @@ private:
     CueStateMap states_;
     int moduleAddress_;
     int continuity_;
+    std::set<Project::Cue*> outcomeUnknown_;
 };
 
 }  // namespace Controller

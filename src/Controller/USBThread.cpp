@@ -45,6 +45,16 @@ constexpr int kWriteTimeoutMs = 200;
 // ever: a device still silent after this long (ten tries of 300 ms) counts as lost. Without a
 // limit the worker would stop serving messages and the front would hang on its next send.
 constexpr int kStartGiveUpMs = 3000;
+// A device that has sent nothing for this long has stopped answering: the link is lost. The
+// worker pings a device that has been quiet for kKeepAliveMs, so a healthy one is always
+// heard well within the limit.
+constexpr int kSilenceMs = 2000;
+constexpr int kKeepAliveMs = 500;
+// Reports that cannot be true (a count beyond what was sent, a count going back, more room
+// than the queue has) are ignored; this many within kImpossibleWindowMs end the link.
+constexpr std::size_t kImpossibleLimit = 3;
+constexpr int kImpossibleWindowMs = 10000;
+constexpr std::uint8_t kClockStop = 0x84;
 constexpr std::uint32_t kTickMs = 100;
 constexpr std::uint32_t kTickTimer = 1;
 constexpr std::size_t kBlockWords = 8;
@@ -59,9 +69,10 @@ constexpr int kAudioBackToleranceFrames = 6;
 
 const std::uint8_t kPongText[4] = {'p', 'o', 'n', 'g'};
 
-// What a failing port still tries to get out before it closes: disarm, all DMX off, the
-// device's queue emptied (the shutdown sequence without waiting for answers).
-const std::vector<std::uint8_t>& lastWords()
+// What a failing port still tries to get out before it closes: the device's own clock stopped
+// (for a show on it), disarm, all DMX off, the device's queue emptied (the shutdown sequence
+// without waiting for answers).
+const std::vector<std::uint8_t>& lastWords(bool stopClock = false)
 {
     static const std::vector<std::uint8_t> bytes = [] {
         std::vector<std::uint8_t> all = FrameWriter::build(kArm);
@@ -75,7 +86,12 @@ const std::vector<std::uint8_t>& lastWords()
         all.insert(all.end(), empty.begin(), empty.end());
         return all;
     }();
-    return bytes;
+    static const std::vector<std::uint8_t> withClockStop = [] {
+        std::vector<std::uint8_t> all = FrameWriter::build(kShowControl, {kClockStop});
+        all.insert(all.end(), bytes.begin(), bytes.end());
+        return all;
+    }();
+    return stopClock ? withClockStop : bytes;
 }
 
 std::vector<std::uint8_t> u32Payload(std::uint32_t value)
@@ -108,7 +124,7 @@ void USBThread::run(std::promise<Platform::WindowHandle>& ready)
     queue.run();
     // A quit that did not come through WM_USB_QUIT still leaves the device safe.
     if (port_.isOpen()) {
-        shutdownSequence();
+        shutdownSequence(show_ && show_->getShowMode() == SHOW_CLOCK_OUT);
         closePort();
     }
     show_.reset();
@@ -134,21 +150,21 @@ std::int64_t USBThread::handle(const Platform::Message& m)
 {
     switch (m.code) {
         case WM_USB_QUIT:
+            if (port_.isOpen()) {
+                shutdownSequence(show_ && show_->getShowMode() == SHOW_CLOCK_OUT);
+                closePort();
+            }
+            show_.reset();
             if (timerRunning_) {
                 window_->killTimer(kTickTimer);
                 timerRunning_ = false;
             }
-            if (port_.isOpen()) {
-                shutdownSequence();
-                closePort();
-            }
-            show_.reset();
             Platform::postQuit();
             return 0;
         case WM_USB_CONNECT:
             return m.lParam ? connect(*reinterpret_cast<const std::vector<std::string>*>(m.lParam))
                             : connect({});
-        case WM_USB_DISCONNECT: disconnect(); return 1;
+        case WM_USB_DISCONNECT: return disconnect() ? 1 : 0;
         case WM_USB_GET_INFO: {
             std::uint8_t reply[6];
             const std::optional<std::size_t> size =
@@ -164,7 +180,10 @@ std::int64_t USBThread::handle(const Platform::Message& m)
             return 1;
         }
         case WM_USB_CHECK_MODULE: return checkModule(m.lParam);
-        case WM_USB_LOAD: load(reinterpret_cast<CompiledProject*>(m.lParam)); return 1;
+        case WM_USB_LOAD:
+            lookaheadMs_ = static_cast<int>(std::min<std::uint64_t>(m.wParam, INT_MAX));
+            load(reinterpret_cast<CompiledProject*>(m.lParam));
+            return 1;
         case WM_USB_TRANSPORT: transport(static_cast<int>(m.lParam)); return 0;
         case WM_USB_LOCATE: locate(static_cast<std::uint32_t>(m.lParam)); return 0;
         case WM_USB_AUDIO_TICK: audioTick(m.wParam, m.lParam); return 0;
@@ -199,13 +218,20 @@ std::int64_t USBThread::handle(const Platform::Message& m)
 std::int64_t USBThread::connect(const std::vector<std::string>& candidates)
 {
     if (port_.isOpen()) {
-        shutdownSequence();
+        shutdownSequence(show_ && show_->getShowMode() == SHOW_CLOCK_OUT);
         closePort();
     }
     parser_.reset();
     received_.clear();
     parsed_ = 0;
     deviceTimecode_.reset();
+    queueCapacity_.reset();
+    impossibleAt_.clear();
+    armRequested_ = false;
+    // What the device reports of itself is unknown until it reports again; only the override
+    // bit outlives a connection.
+    status_ &= ~(STATUS_PYRO_ARMED | STATUS_DEADMAN_HELD | STATUS_DMX_ARMED);
+    bool stillArmed = false;
     for (const std::string& path : candidates) {
         if (!port_.open(path)) {
             continue;
@@ -221,50 +247,91 @@ std::int64_t USBThread::connect(const std::vector<std::string>& candidates)
             continue;
         }
         writeTimeoutMs_ = kWriteTimeoutMs;
-        const std::uint32_t allOff = CommandWords::kDmxAllOff;
-        if (request(kExecute, u32Payload(allOff), nullptr, 0, kReplyTimeoutMs)) {
-            postEmulate(allOff);
+        lastHeardAt_ = clock_.now();
+        pingSentAt_ = lastHeardAt_;
+        // Whatever an earlier run left in the device (armed, DMX on, words queued) goes before
+        // anything is loaded: a run that was killed mid-show leaves it armed.
+        shutdownSequence(false);
+        // The greeting makes the device report its status.
+        std::uint8_t flags[1] = {};
+        if (const std::optional<std::size_t> size =
+                request(kHello, {}, flags, sizeof flags, kReplyTimeoutMs)) {
+            Frame status;
+            status.code = kStatusReport;
+            status.size = std::min(*size, sizeof flags);
+            status.payload[0] = flags[0];
+            onStatusReport(status);
         }
-        sendFrame(kHello);
+        if (port_.isOpen() && (status_ & STATUS_PYRO_ARMED) != 0) {
+            // It still says it is armed: it will not be used.
+            Platform::logLine(L"Controller: the device still reports itself armed after the "
+                              L"disarm; the connection is refused");
+            stillArmed = true;
+            sendFrame(kArm);
+            closePort();
+            break;
+        }
         if (port_.isOpen()) {
             break;
         }
     }
     if (!port_.isOpen()) {
         checkPortLost();
-        return 0;
+        return stillArmed ? CONNECT_STILL_ARMED : CONNECT_FAILED;
     }
     watchedFd_ = port_.fd();
     queue_->watchFd(watchedFd_, POLLIN, [this](short) { pump(); });
     Platform::post(front_, WM_CTRL_CONNECTED, 1);
-    return 1;
+    updateTimer();
+    return CONNECT_OK;
 }
 
-void USBThread::disconnect()
+bool USBThread::disconnect()
 {
+    const bool stopClock = show_ && show_->getShowMode() == SHOW_CLOCK_OUT;
     unloadShow();
+    bool confirmed = false;
     if (port_.isOpen()) {
-        shutdownSequence();
+        confirmed = shutdownSequence(stopClock);
     }
     closePort();
+    return confirmed;
 }
 
-void USBThread::shutdownSequence()
+bool USBThread::shutdownSequence(bool stopClock)
 {
     // Busy for the whole sequence: a timecode report handled while a request waits must not
     // start a resync that streams words between the disarm and the emptied queue, and the
     // block sender waits too.
     const bool wasBusy = busy_;
     busy_ = true;
-    // Disarm first: whatever follows may fail, and the link may go down any moment.
+    // A show on the device's own clock is stopped first, so its queue goes no further.
+    if (stopClock) {
+        sendFrame(kShowControl, {kClockStop});
+    }
+    // Disarm next: whatever follows may fail, and the link may go down any moment.
+    armRequested_ = false;
     sendFrame(kArm);
+    // The device handles frames in order: an answer to a request sent after the disarm
+    // shows that the disarm arrived, and a status report it caused came before that answer.
+    bool acknowledged = false;
     const std::uint32_t allOff = CommandWords::kDmxAllOff;
     if (request(kExecute, u32Payload(allOff), nullptr, 0, kReplyTimeoutMs)) {
         postEmulate(allOff);
+        acknowledged = true;
     }
-    // An empty start empties the device's queue.
-    request(kStart, u32Payload(0), nullptr, 0, kReplyTimeoutMs);
+    // An empty start empties the device's queue; the room it then reports is its queue size.
+    std::uint8_t reply[2] = {};
+    if (const std::optional<std::size_t> size =
+            request(kStart, u32Payload(0), reply, sizeof reply, kReplyTimeoutMs)) {
+        acknowledged = true;
+        const std::uint32_t room = static_cast<std::uint32_t>(reply[0] | reply[1] << 8);
+        if (*size >= 2 && room > 0) {
+            queueCapacity_ = room;
+        }
+    }
     busy_ = wasBusy;
+    return acknowledged && port_.isOpen() && (status_ & STATUS_PYRO_ARMED) == 0;
 }
 
 void USBThread::closePort()
@@ -285,8 +352,76 @@ void USBThread::checkPortLost()
     blockInFlight_ = false;
     if (portReported_) {
         portReported_ = false;
-        Platform::post(front_, WM_CTRL_CONNECTED, 0);
+        Platform::post(front_, WM_CTRL_CONNECTED, 0, closeFault_);
     }
+    closeFault_ = LINK_CLOSED;
+    updateTimer();
+}
+
+void USBThread::updateTimer()
+{
+    if (!window_) {
+        return;
+    }
+    const bool wanted = port_.isOpen() || show_;
+    if (wanted && !timerRunning_) {
+        timerRunning_ = window_->setTimer(kTickTimer, kTickMs);
+    } else if (!wanted && timerRunning_) {
+        window_->killTimer(kTickTimer);
+        timerRunning_ = false;
+    }
+}
+
+std::int64_t USBThread::since(std::int64_t counter) const
+{
+    return (clock_.now() - counter) * 1000 / clock_.frequency();
+}
+
+void USBThread::superviseLink()
+{
+    if (!port_.isOpen()) {
+        return;
+    }
+    const std::int64_t quiet = since(lastHeardAt_);
+    if (quiet >= kSilenceMs) {
+        Platform::logLine(L"Controller worker: the device has stopped answering");
+        linkFault(LINK_SILENT);
+        return;
+    }
+    // The device answers a ping with its pong; one ping per quiet spell of kKeepAliveMs.
+    if (quiet >= kKeepAliveMs && since(pingSentAt_) >= kKeepAliveMs) {
+        pingSentAt_ = clock_.now();
+        sendFrame(kPing);
+    }
+}
+
+void USBThread::linkFault(LinkFault fault)
+{
+    if (!port_.isOpen()) {
+        return;
+    }
+    closeFault_ = fault;
+    giveUpPort();
+}
+
+void USBThread::impossibleReport(const wchar_t* what)
+{
+    Platform::logLine(std::wstring(L"Controller worker: ignored a report that cannot be true (") +
+                      what + L")");
+    const std::int64_t now = clock_.now();
+    impossibleAt_.push_back(now);
+    while (since(impossibleAt_.front()) > kImpossibleWindowMs) {
+        impossibleAt_.pop_front();
+    }
+    if (impossibleAt_.size() >= kImpossibleLimit) {
+        Platform::logLine(L"Controller worker: the device keeps sending impossible reports");
+        linkFault(LINK_IMPOSSIBLE);
+    }
+}
+
+bool USBThread::isPossibleRoom(std::uint32_t room) const
+{
+    return !queueCapacity_ || room <= *queueCapacity_;
 }
 
 void USBThread::pump()
@@ -320,6 +455,7 @@ void USBThread::parseReceived()
 
 void USBThread::onFrame(const Frame& frame)
 {
+    lastHeardAt_ = clock_.now();
     for (auto it = pending_.rbegin(); it != pending_.rend(); ++it) {
         Pending& p = **it;
         if (!p.done && p.code == frame.code) {
@@ -339,11 +475,19 @@ void USBThread::onUnsolicited(const Frame& frame)
     switch (frame.code) {
         case kPing: sendFrame(kPong, {kPongText, kPongText + sizeof kPongText}); break;
         case kStartReply:
-            if (!blockInFlight_) {
+            if (!isPossibleRoom(frame.u16At(0))) {
+                impossibleReport(L"room");
+            } else if (!blockInFlight_) {
                 sendNextBlock(frame.u16At(0));
             }
             break;
-        case kRoom: sendNextBlock(frame.u16At(0)); break;
+        case kRoom:
+            if (!isPossibleRoom(frame.u16At(0))) {
+                impossibleReport(L"room");
+            } else {
+                sendNextBlock(frame.u16At(0));
+            }
+            break;
         case kProgress: onProgress(frame); break;
         case kModuleReport:
             if (frame.size >= 1) {
@@ -459,10 +603,10 @@ void USBThread::load(CompiledProject* show)
         return;
     }
     show_.reset(show);
-    if (!timerRunning_) {
-        timerRunning_ = window_->setTimer(kTickTimer, kTickMs);
-    }
+    updateTimer();
     blockInFlight_ = false;
+    knownRoom_ = 0;
+    lastTrigger_ = {};
     postOperation(show_->resetAll(clock_.now()));
     status_ &= ~(STATUS_PLAYING | STATUS_PAUSED | STATUS_STOPPED);
     const int mode = show_->getShowMode();
@@ -490,15 +634,13 @@ void USBThread::unloadShow()
     audioPosition_.reset();
     audioPlaceUnknown_ = false;
     unansweredTriggers_ = 0;
-    if (timerRunning_) {
-        window_->killTimer(kTickTimer);
-        timerRunning_ = false;
-    }
+    updateTimer();
 }
 
 void USBThread::sendNextBlock(std::uint32_t room)
 {
     blockInFlight_ = false;
+    knownRoom_ = room;
     if (busy_ || !show_ || room == 0) {
         return;
     }
@@ -506,31 +648,85 @@ void USBThread::sendNextBlock(std::uint32_t room)
     if (!group) {
         return;
     }
+    const int limit = std::min<int>(static_cast<int>(std::min<std::uint32_t>(room, kBlockWords)),
+                                    streamLimit(*group) - group->sentCount);
+    if (limit <= 0) {
+        return;  // the next clock report sends more
+    }
     std::uint32_t words[kBlockWords];
-    const int count =
-        group->takeWords(words, static_cast<int>(std::min<std::uint32_t>(room, kBlockWords)));
+    const int count = group->takeWords(words, limit);
     if (count > 0) {
         blockInFlight_ = true;
+        knownRoom_ -= static_cast<std::uint32_t>(count);
+        ++blocksSent_;
+        blockSentAt_ = clock_.now();
         sendWords(kBlock, words, static_cast<std::size_t>(count));
     }
 }
 
-void USBThread::onProgress(const Frame& frame)
+int USBThread::streamLimit(const CompiledProject::Group& group) const
 {
-    if (show_) {
-        if (CompiledProject::Group* group = show_->getCurrentGroup()) {
-            unansweredTriggers_ = 0;  // the device's place is known again
-            const std::uint32_t flags = frame.byteAt(4);
-            std::vector<std::uint32_t> emulate;
-            group->progress(clampToInt(frame.u32At(0)), clock_.now(), (flags & 0x01) != 0,
-                            (flags & 0x02) != 0, &emulate);
-            for (std::uint32_t word : emulate) {
-                postEmulate(word);
-            }
+    const int mode = show_->getShowMode();
+    if (lookaheadMs_ <= 0 || (mode != SHOW_CLOCK_OUT && mode != SHOW_CLOCK_IN)) {
+        // The audio clock and manual fire hold the device at every slot until the PC's
+        // trigger or the operator's step: what it holds cannot run on by itself.
+        return group.size();
+    }
+    int clock = 0;  // before the device's first report its clock stands at the start
+    if (deviceTimecode_ && SMPTE::isValidBCD(*deviceTimecode_, show_->getFormat())) {
+        SMPTE time(show_->getFormat());
+        time.setBCD(*deviceTimecode_);
+        clock = time.getFrameNo();
+    }
+    const double ahead = SMPTE::framesPerSecond(show_->getFormat()) * lookaheadMs_ / 1000.0;
+    const double horizon = std::min(static_cast<double>(clock) + std::ceil(ahead),
+                                    static_cast<double>(INT_MAX));
+    return group.streamEnd(static_cast<int>(horizon));
+}
+
+void USBThread::onProgress(const Frame& frame, bool roomIsCurrent)
+{
+    const std::uint32_t count = frame.u32At(0);
+    const std::uint32_t room = frame.u16At(5);
+    CompiledProject::Group* group = show_ ? show_->getCurrentGroup() : nullptr;
+    if (startingAt_ && count == *startingAt_) {
+        return;  // already at the place a start request names: its reply settles it
+    }
+    // A device cannot have executed words it was not sent, nor go back without a start
+    // request, nor have more room than its queue: such a report is a damaged or lying one,
+    // and applying it would mark cues done that never fired, or overrun the queue.
+    if (group && (count > static_cast<std::uint32_t>(group->sentCount) ||
+                  count < static_cast<std::uint32_t>(group->executedCount))) {
+        impossibleReport(L"executed count");
+        return;
+    }
+    if (!isPossibleRoom(room)) {
+        impossibleReport(L"room");
+        return;
+    }
+    if (group) {
+        unansweredTriggers_ = 0;  // the device's place is known again
+        const std::uint32_t flags = frame.byteAt(4);
+        std::vector<std::uint32_t> emulate;
+        group->progress(clampToInt(count), clock_.now(), (flags & 0x01) != 0, (flags & 0x02) != 0,
+                        &emulate);
+        for (std::uint32_t word : emulate) {
+            postEmulate(word);
         }
     }
+    if (roomIsCurrent) {
+        blockInFlight_ = false;
+    }
     if (!blockInFlight_) {
-        sendNextBlock(frame.u16At(5));
+        sendNextBlock(room);
+    }
+}
+
+void USBThread::markOutcomeUnknown(int from, int to)
+{
+    CompiledProject::Group* group = show_ ? show_->getCurrentGroup() : nullptr;
+    if (group && from < to) {
+        show_->markOutcomeUnknown(*group, from, to, clock_.now());
     }
 }
 
@@ -559,9 +755,7 @@ void USBThread::selectGroup(int key, bool atClock)
     show_->selectGroup(key, clock_.now());
     unansweredTriggers_ = 0;
     busy_ = false;
-    if (!blockInFlight_) {
-        sendNextBlock(size ? static_cast<std::uint32_t>(reply[0] | reply[1] << 8) : 0);
-    }
+    afterStart(size, reply);
     Platform::post(front_, WM_CTRL_GROUP, 0, key);
     followTimecode();
 }
@@ -619,6 +813,15 @@ void USBThread::resync(int frames)
     if (target == current) {
         return;
     }
+    placeAt(target);
+}
+
+void USBThread::placeAt(int target)
+{
+    CompiledProject::Group* group = show_ ? show_->getCurrentGroup() : nullptr;
+    if (!group) {
+        return;
+    }
     busy_ = true;
     std::uint8_t reply[4] = {};
     const std::optional<std::size_t> size =
@@ -626,26 +829,47 @@ void USBThread::resync(int frames)
     group->seek(target, clock_.now());
     unansweredTriggers_ = 0;
     busy_ = false;
-    if (!blockInFlight_) {
-        sendNextBlock(size ? static_cast<std::uint32_t>(reply[0] | reply[1] << 8) : 0);
-    }
+    afterStart(size, reply);
     followTimecode();
+}
+
+void USBThread::afterStart(const std::optional<std::size_t>& size, const std::uint8_t* reply)
+{
+    if (!size) {
+        return;
+    }
+    // The start emptied the device's queue after it had taken every block sent before (the
+    // block sender waited meanwhile): the reply's room is current, whether or not a room
+    // report for the last block came.
+    blockInFlight_ = false;
+    sendNextBlock(static_cast<std::uint32_t>(reply[0] | reply[1] << 8));
 }
 
 std::optional<std::size_t> USBThread::requestStart(std::uint32_t index, std::uint8_t* reply,
                                                    std::size_t capacity)
 {
+    // While it waits, a report of the device already at `index` is no fault.
+    const std::optional<std::uint32_t> outerStart = startingAt_;
+    startingAt_ = index;
     const std::int64_t giveUp = clock_.now() + clock_.fromMilliseconds(kStartGiveUpMs);
     // A closed port fails every send at once and ends the repetition.
     while (port_.isOpen()) {
         if (const std::optional<std::size_t> size =
                 request(kStart, u32Payload(index), reply, capacity, kReplyTimeoutMs)) {
+            const std::uint32_t room = static_cast<std::uint32_t>(reply[0] | reply[1] << 8);
+            if (*size >= 2 && room > 0) {
+                queueCapacity_ = room;  // the queue was emptied: its room is its size
+            }
+            startingAt_ = outerStart;
             return size;
         }
-        if (port_.isOpen() && clock_.now() >= giveUp) {
-            giveUpPort();
+        // Silent, or deaf to this request while it talks of other things.
+        if (port_.isOpen() && (clock_.now() >= giveUp || since(lastHeardAt_) >= kSilenceMs)) {
+            Platform::logLine(L"Controller worker: the device does not answer the start request");
+            linkFault(LINK_SILENT);
         }
     }
+    startingAt_ = outerStart;
     return std::nullopt;
 }
 
@@ -654,14 +878,22 @@ void USBThread::giveUpPort()
     // The device may still listen though it does not answer: the frames that leave it safe
     // go out once, without waiting for replies. The loaded show stays loaded; nothing more
     // is sent until a new connection.
-    port_.write(lastWords().data(), lastWords().size(), writeTimeoutMs_);
+    const std::vector<std::uint8_t>& words =
+        lastWords(show_ && show_->getShowMode() == SHOW_CLOCK_OUT);
+    port_.write(words.data(), words.size(), writeTimeoutMs_);
     closePort();
 }
 
 void USBThread::onTick()
 {
+    superviseLink();
     if (!show_) {
         return;
+    }
+    // A device that reports no room after a block: once its reply time has passed, the room
+    // it is known to have at least is used.
+    if (blockInFlight_ && port_.isOpen() && since(blockSentAt_) >= kReplyTimeoutMs) {
+        sendNextBlock(knownRoom_);
     }
     if (std::unique_ptr<OperationCueStateUpdate> update = show_->collectStates(clock_.now())) {
         postOperation(std::move(update));
@@ -763,14 +995,42 @@ void USBThread::audioTick(std::uint64_t rate, std::int64_t samples)
     // missed, which is safer than early. After the last slot nothing more is triggered.
     if (unansweredTriggers_ > 0 && group->executedCount == unansweredAt_) {
         const int furthest = group->triggerTimeAhead(unansweredTriggers_);
-        if (furthest == -1 || frames < furthest) {
+        const int from = group->executedCount;
+        if (furthest == -1) {
+            // The device may have run to the end: once the last cue's time has passed it is
+            // placed there, and what it may have fired counts as unknown.
+            const int last = group->lastFireTime();
+            if (last == -1 || frames <= last) {
+                return;
+            }
+            placeAt(group->size());
+        } else if (frames < furthest) {
             return;
+        } else {
+            resync(frames);
         }
-        resync(frames);
         unansweredTriggers_ = 0;
+        // The slots passed over were perhaps fired by a trigger whose answer was lost, perhaps
+        // not: their cues end skipped, with an unknown outcome, so the show can end.
+        if (show_ && show_->getCurrentGroup() == group && group->executedCount > from) {
+            markOutcomeUnknown(from, group->executedCount);
+        }
         return;
     }
     const int at = group->executedCount;
+    // A trigger can release only a wait the device was sent.
+    if (at >= group->sentCount) {
+        return;
+    }
+    // A trigger that did not move the device is not repeated before its reply time has
+    // passed, unless words went out since: a device that answers at once must not be asked
+    // a thousand times a second.
+    if (lastTrigger_.index == at && lastTrigger_.blocks == blocksSent_ &&
+        since(lastTrigger_.at) < kReplyTimeoutMs) {
+        return;
+    }
+    lastTrigger_ = {clock_.now(), at, blocksSent_};
+    const std::uint64_t blocksBefore = blocksSent_;
     std::uint8_t reply[7] = {};
     const std::optional<std::size_t> size =
         request(kTrigger, {}, reply, sizeof reply, kReplyTimeoutMs);
@@ -786,7 +1046,9 @@ void USBThread::audioTick(std::uint64_t rate, std::int64_t samples)
     progress.code = kProgress;
     progress.size = std::min(*size, sizeof reply);
     std::copy(reply, reply + progress.size, progress.payload.begin());
-    onProgress(progress);
+    // The device handled the trigger after every block sent before it: unless another block
+    // went out while the reply was awaited, its room is current.
+    onProgress(progress, blocksSent_ == blocksBefore);
 }
 
 void USBThread::audioResync(std::uint64_t rate, std::int64_t samples)
@@ -856,6 +1118,13 @@ void USBThread::onStatusReport(const Frame& frame)
     }
     status_ = status;
     postStatus();
+    // Armed though this run did not arm it (left armed by a run that died, or arming itself):
+    // it is disarmed again at once.
+    if ((status_ & STATUS_PYRO_ARMED) != 0 && !armRequested_ && port_.isOpen()) {
+        Platform::logLine(L"Controller worker: the device reports itself armed unasked; "
+                          L"disarming it");
+        sendFrame(kArm);
+    }
 }
 
 void USBThread::onTimecodeReport(const Frame& frame)
@@ -872,14 +1141,20 @@ void USBThread::onTimecodeReport(const Frame& frame)
     // the outer seek, made for the older time, would run last.
     timecodeToFollow_ = true;
     followTimecode();
+    // The clock moved on: words held back by the look-ahead may go now.
+    if (!blockInFlight_ && knownRoom_ > 0) {
+        sendNextBlock(knownRoom_);
+    }
 }
 
 void USBThread::arm(std::uint64_t channel, const std::uint8_t* mask)
 {
     if (channel == kDisarmChannel) {
+        armRequested_ = false;
         sendFrame(kArm);
         return;
     }
+    armRequested_ = true;
     std::vector<std::uint8_t> payload{static_cast<std::uint8_t>(channel)};
     if (mask) {
         payload.insert(payload.end(), mask, mask + 16);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <future>
 #include <memory>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "Controller/CompiledProject.h"
+#include "Controller/ControllerMessages.h"
 #include "Controller/FrameParser.h"
 #include "Platform/Clock.h"
 #include "Platform/Message.h"
@@ -59,11 +61,27 @@ private:
     // Port.
     // Tries the candidate port paths in order.
     std::int64_t connect(const std::vector<std::string>& candidates);
-    void disconnect();
-    void shutdownSequence();
+    // Unloads the show and runs the shutdown sequence; true when the device confirmed it.
+    bool disconnect();
+    // Stops the device's clock when asked (a show on its own clock), then disarms, switches
+    // DMX off and empties the queue. True when the device acknowledged the requests after
+    // the disarm and does not report itself armed.
+    bool shutdownSequence(bool stopClock);
     void closePort();
     // Unwatches and reports a port that was closed, by us or because it failed.
     void checkPortLost();
+    // Runs the tick while a port is open or a show is loaded.
+    void updateTimer();
+    // The link's health: a ping once the device has been quiet for a while, and the port
+    // given up when nothing at all was heard for two seconds.
+    void superviseLink();
+    // Gives the port up for this fault (the front hears why).
+    void linkFault(LinkFault fault);
+    // A report that cannot be true was ignored; too many of them in a short time are a link
+    // fault.
+    void impossibleReport(const wchar_t* what);
+    bool isPossibleRoom(std::uint32_t room) const;
+    std::int64_t since(std::int64_t counter) const;
     // Reads whatever has arrived and handles the frames in it.
     void pump();
     void parseReceived();
@@ -86,12 +104,24 @@ private:
     void load(CompiledProject* show);
     void unloadShow();
     void sendNextBlock(std::uint32_t room);
-    void onProgress(const Frame& frame);
+    // A progress report. `roomIsCurrent`: the report answers a request sent after the last
+    // block, so its room already counts that block.
+    void onProgress(const Frame& frame, bool roomIsCurrent = false);
+    // The index up to which words may be streamed now: the show's own words are sent at most
+    // the look-ahead ahead of the device's clock (its own or incoming timecode).
+    int streamLimit(const CompiledProject::Group& group) const;
+    // The cues of [from, to) of the current group may or may not have fired: they end
+    // skipped with an unknown outcome.
+    void markOutcomeUnknown(int from, int to);
     // Starts the device at `key`'s group where that group stands, or with `atClock` (a load,
     // a reset) at the clock's current place.
     void selectGroup(int key, bool atClock = false);
     void resetStates();
     void resync(int frames);
+    // Starts the device at this index of the current group (start request, then seek).
+    void placeAt(int target);
+    // Streams on with the room of a start request's reply.
+    void afterStart(const std::optional<std::size_t>& size, const std::uint8_t* reply);
     // The clock's current place in frames of the show's format, where the show follows a clock
     // whose place is known: the audio player's last position, the device's last timecode.
     std::optional<int> clockFrames() const;
@@ -141,6 +171,30 @@ private:
     std::vector<Pending*> pending_;  // innermost last
 
     std::unique_ptr<CompiledProject> show_;
+    int lookaheadMs_ = 0;  // 0: unbounded
+
+    // Link supervision (performance-counter values).
+    std::int64_t lastHeardAt_ = 0;  // the last frame received
+    std::int64_t pingSentAt_ = 0;
+    std::deque<std::int64_t> impossibleAt_;  // recent impossible reports
+    LinkFault closeFault_ = LINK_CLOSED;     // told to the front with the next close
+    // The device's queue size, learnt from the room it reports when its queue was emptied.
+    std::optional<std::uint32_t> queueCapacity_;
+    // This run armed the device; a device that reports itself armed otherwise is disarmed.
+    bool armRequested_ = false;
+    // Room the device is known to have at least: its last report less what was sent since.
+    std::uint32_t knownRoom_ = 0;
+    std::uint64_t blocksSent_ = 0;
+    std::int64_t blockSentAt_ = 0;
+    // The last trigger: when, at which index, and how many blocks had been sent then.
+    struct Trigger {
+        std::int64_t at = 0;
+        int index = -1;
+        std::uint64_t blocks = 0;
+    };
+    Trigger lastTrigger_;
+    // The index of the start request being awaited.
+    std::optional<std::uint32_t> startingAt_;
     // The audio player's last position (rate, samples) while an audio-clock show is loaded,
     // and whether the device was placed before any position was known.
     std::optional<std::pair<std::uint64_t, std::int64_t>> audioPosition_;

@@ -29,6 +29,9 @@ enum CueFlag : int32_t {
     FLAG_TESTED = 0x01,
     FLAG_NO_CONTINUITY = 0x02,
     FLAG_COMMFAIL = 0x04,
+    // In show mode: the controller was placed past the cue without reporting whether it
+    // fired (an answer was lost); the cue is shown skipped.
+    FLAG_OUTCOME_UNKNOWN = 0x08,
     FLAG_DUPLICATE = 0x10,
     FLAG_BUSY = 0x20,
     FLAG_NEG_TRIGGER = 0x40,

@@ -60,13 +60,25 @@ const char* kHelp =
     "             firing groups are taken in ascending order, the next one once every cue\n"
     "             of the current one is done or skipped\n"
     "\n"
+    "On connecting, before anything is loaded, the device is disarmed, all DMX is switched\n"
+    "off and its queue emptied, whatever an earlier run left; a device that still reports\n"
+    "itself armed after that is refused (ERROR.USB_DEVICE_STILL_ARMED). Without --arm the\n"
+    "device is disarmed again whenever it reports itself armed.\n"
+    "\n"
     "The show is done when every cue of the compiled show is done or skipped and, except in\n"
     "manual fire, the show clock has reached the show's end (the later of the last cue and\n"
     "the soundtrack's end). Then, after S seconds of the show, or on Ctrl+C (SIGINT),\n"
     "SIGTERM, SIGHUP or SIGQUIT, the command stops the clock and disconnects with the\n"
-    "device's shutdown sequence: disarmed, all DMX off and its queue emptied. SIGPIPE is\n"
-    "ignored: when standard output is closed (as by `| head`) the lines are lost, but the\n"
-    "show goes on to its end or to one of these signals.\n"
+    "device's shutdown sequence: with clock-out its own clock stopped first, then disarmed,\n"
+    "all DMX off and its queue emptied. SIGPIPE is ignored: when standard output is closed\n"
+    "(as by `| head`) the lines are lost, but the show goes on to its end or to one of these\n"
+    "signals.\n"
+    "\n"
+    "The link is watched: a device that has said nothing for 2 seconds (it is pinged when\n"
+    "quiet) counts as lost, and so does one that keeps sending reports that cannot be true\n"
+    "(they are ignored). With clock-out and clock-in the device is sent the show only\n"
+    "controller.lookaheadMs (default 3000) ahead of its clock, so that little can still\n"
+    "fire when the program or the link dies.\n"
     "\n"
     "  --port PATH     a serial port to try after the USB controllers (a simulator's terminal)\n"
     "  --audio D       the sound output: silent (no sound, the clock runs in real time) or\n"
@@ -90,21 +102,29 @@ const char* kHelp =
     "      \"dmx\":\"safe\"|\"armed\",\"deadman\":\"safe\"|\"held\"|\"overridden\"}\n"
     "      the controller's status word W and the three safety states\n"
     "  {\"event\":\"group\",\"ms\":T,\"group\":G}  the controller works through firing group G\n"
-    "  {\"event\":\"cue\",\"ms\":T,\"cue\":N,\"state\":S}\n"
+    "  {\"event\":\"cue\",\"ms\":T,\"cue\":N,\"state\":S[,\"reason\":\"outcome-unknown\"]}\n"
     "      cue number N changed to state S: disabled, queued, next, prefire, active, done or\n"
-    "      skipped\n"
-    "  {\"event\":\"end\",\"ms\":T,\"reason\":R,\"done\":D,\"skipped\":K,\"unfinished\":U}\n"
+    "      skipped; outcome-unknown: the device was placed past the cue after an answer\n"
+    "      was lost, so whether it fired is not known\n"
+    "  {\"event\":\"end\",\"ms\":T,\"reason\":R,\"done\":D,\"skipped\":K,\"unfinished\":U,\n"
+    "      \"disarmConfirmed\":C}\n"
     "      the last line; R is done, time, interrupted (SIGINT), terminated (SIGTERM),\n"
-    "      hangup (SIGHUP), quit (SIGQUIT) or disconnected (the link to the controller was\n"
-    "      lost)\n"
+    "      hangup (SIGHUP), quit (SIGQUIT), device-silent (the device stopped answering),\n"
+    "      impossible-reports (it kept sending reports that cannot be true) or disconnected\n"
+    "      (the line hung up or a write failed); C is true only when the device answered the\n"
+    "      shutdown sequence and did not report itself armed\n"
     "\n"
     "Exit status: 0 when the show is done or S seconds passed, 1 when the project cannot be\n"
-    "read, a cue cannot fire, the controller is not found, the show does not load or the link\n"
-    "is lost (the error key goes to standard error), 2 for usage errors, and 128 plus the\n"
-    "signal's number after a signal: 129 after SIGHUP, 130 after SIGINT, 131 after SIGQUIT\n"
-    "and 143 after SIGTERM.\n";
+    "read, a cue cannot fire, the controller is not found or still armed, the show does not\n"
+    "load or the link is lost (the error key goes to standard error), 2 for usage errors,\n"
+    "128 plus the signal's number after a signal: 129 after SIGHUP, 130 after SIGINT, 131\n"
+    "after SIGQUIT and 143 after SIGTERM; and 4, before any of these, when the device did\n"
+    "not confirm the shutdown sequence (ERROR.USB_DISARM_NOT_CONFIRMED on standard error):\n"
+    "it may still be armed.\n";
 
 constexpr std::uint32_t kCheckTimer = 1;
+// The device may still be armed: this wins over every other exit status.
+constexpr int kDisarmNotConfirmed = 4;
 constexpr std::uint32_t kCheckPeriodMs = 20;
 constexpr std::chrono::seconds kReadyTimeout{10};
 
@@ -429,6 +449,15 @@ public:
     }
 
     bool lostLink() const { return lostLink_; }
+    // The end line's reason for the lost link.
+    const char* lostLinkReason() const
+    {
+        switch (linkFault_) {
+            case Controller::LINK_SILENT: return "device-silent";
+            case Controller::LINK_IMPOSSIBLE: return "impossible-reports";
+            default: return "disconnected";
+        }
+    }
 
     // Project::Cue::Listener
     void cueStateChanged(Project::Cue* cue) override
@@ -445,6 +474,9 @@ public:
         Json::Object l = line("cue");
         l.add("cue", Json::number(cue->getNumber()));
         l.add("state", Json::quoteUtf8(stateName(state)));
+        if (state == Project::CUE_SKIPPED && (cue->getFlags() & Project::FLAG_OUTCOME_UNKNOWN)) {
+            l.add("reason", Json::quoteUtf8("outcome-unknown"));
+        }
         printLine(l);
     }
 
@@ -476,6 +508,7 @@ public:
         connected_ = connected;
         if (!connected && running_ && !stopping_) {
             lostLink_ = true;
+            linkFault_ = controller_ ? controller_->getLinkFault() : Controller::LINK_CLOSED;
             Platform::postQuit();
         }
         Json::Object l = line("connection");
@@ -500,6 +533,7 @@ private:
     bool stopping_ = false;
     bool connected_ = false;
     bool lostLink_ = false;
+    Controller::LinkFault linkFault_ = Controller::LINK_CLOSED;
     std::map<const Project::Cue*, int> printed_;
     std::set<const Project::Cue*> showCues_;
     std::map<int, std::vector<const Project::Cue*>> groups_;
@@ -754,7 +788,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
                 queue.unwatchFd(signals.readFd());
             }
             if (watcher.lostLink() && exitCode == kSuccess) {
-                reason = "disconnected";
+                reason = watcher.lostLinkReason();
                 exitCode = reportFailure("show", L"ERROR.USB_DEVICE_NOT_CONNECTED", err);
             }
         }
@@ -764,10 +798,15 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     // then DMX off and the device's queue emptied), the show is unloaded and the audio ticks
     // detached; then the clock stops and show mode ends.
     watcher.setStopping();
+    bool disarmConfirmed = false;
     if (connected) {
-        controller.disconnect();
+        disarmConfirmed = controller.disconnect();
         controller.unload();
         queue.runUntil([&] { return !controller.isConnected(); }, std::chrono::seconds(1));
+        if (!disarmConfirmed) {
+            reportFailure("show", L"ERROR.USB_DISARM_NOT_CONFIRMED", err);
+            exitCode = kDisarmNotConfirmed;
+        }
     }
     // Taken before show mode ends: leaving it shows the preview states again.
     const ShowWatcher::Counts counts = watcher.counts();
@@ -781,10 +820,14 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         end.add("done", Json::number(counts.done));
         end.add("skipped", Json::number(counts.skipped));
         end.add("unfinished", Json::number(counts.unfinished));
+        end.add("disarmConfirmed", Json::boolean(disarmConfirmed));
         watcher.printLine(end);
-    } else if (exitCode >= 128) {
+    } else if (exitCode >= 128 || (connected && !disarmConfirmed)) {
         Json::Object end = watcher.line("end");
         end.add("reason", Json::quoteUtf8(reason));
+        if (connected) {
+            end.add("disarmConfirmed", Json::boolean(disarmConfirmed));
+        }
         watcher.printLine(end);
     }
     watcher.finish();

@@ -220,7 +220,7 @@ TEST(ShowCommand, RunsAShowToItsEndInEveryMode)
         ASSERT_TRUE(end) << result.out;
         EXPECT_TRUE(contains(*end,
                              "\"reason\":\"done\",\"done\":3,\"skipped\":0,"
-                             "\"unfinished\":0"))
+                             "\"unfinished\":0,\"disarmConfirmed\":true"))
             << *end;
         EXPECT_TRUE(result.out.ends_with(*end + "\n"));
 
@@ -341,8 +341,9 @@ TEST(ShowCommand, ASignalDisconnectsCleanlyAndEndsWithItsExitStatus)
                         }
                     });
         EXPECT_EQ(result.code, row.code) << result.out << result.err;
-        EXPECT_TRUE(
-            findLine(result.out, {"\"event\":\"end\"", std::string("\"reason\":\"") + row.reason}))
+        EXPECT_TRUE(findLine(result.out, {"\"event\":\"end\"",
+                                          std::string("\"reason\":\"") + row.reason,
+                                          "\"disarmConfirmed\":true"}))
             << result.out;
         const int armed = logIndex(device, {"\"event\":\"arm\"", "\"armed\":true"});
         ASSERT_GE(armed, 0);
@@ -367,10 +368,14 @@ TEST(ShowCommand, ALostLinkEndsTheShowWithAFailure)
                         device.command("unplug");
                     }
                 });
-    EXPECT_EQ(result.code, 1) << result.out << result.err;
+    // The shutdown sequence cannot reach an unplugged device: the run says the device may
+    // still be armed, with its own exit status.
+    EXPECT_EQ(result.code, 4) << result.out << result.err;
     EXPECT_TRUE(contains(result.err, "ERROR.USB_DEVICE_NOT_CONNECTED")) << result.err;
+    EXPECT_TRUE(contains(result.err, "ERROR.USB_DISARM_NOT_CONFIRMED")) << result.err;
     EXPECT_TRUE(findLine(result.out, {"\"event\":\"connection\"", "\"connected\":false"}));
-    EXPECT_TRUE(findLine(result.out, {"\"event\":\"end\"", "\"reason\":\"disconnected\""}))
+    EXPECT_TRUE(findLine(result.out, {"\"event\":\"end\"", "\"reason\":\"disconnected\"",
+                                      "\"disarmConfirmed\":false"}))
         << result.out;
 }
 

@@ -109,6 +109,7 @@ Device::Device(DeviceConfig config, Output output, LogSink logSink, int64_t nowU
       startUs_(nowUs),
       lastNowUs_(nowUs)
 {
+    armed_ = config_.startArmed;
     lastStatus_ = statusFlags();  // the PC asks for it with 0x30; later only changes are sent
     // The steady clock is system-wide, so a program on the other end of the line can put
     // the log's times on its own clock.
@@ -166,7 +167,9 @@ void Device::handleFrame(const FrameReader::Received& frame, int64_t nowUs)
             if (runQueue(nowUs)) {
                 sendProgress();
             }
-            sendRoom(0x13);
+            if (roomReports_) {
+                sendRoom(0x13);
+            }
             break;
         }
         case 0x14:
@@ -189,7 +192,11 @@ void Device::handleFrame(const FrameReader::Received& frame, int64_t nowUs)
         case 0x20: handleModuleCheck(payload); break;
         case 0x22:
             if (payload.empty()) {
-                armed_ = false;
+                if (disarmIgnored_) {
+                    log("ignored", ",\"reason\":\"disarm ignored\"");
+                } else {
+                    armed_ = false;
+                }
             } else if (payload.size() == 1 || payload.size() == 17) {
                 armed_ = true;
                 armChannel_ = static_cast<uint8_t>(payload[0]);
@@ -434,6 +441,10 @@ Device::CommandResult Device::command(std::string_view line, int64_t nowUs, std:
         ok = onOff(silent_, "on", "off");
     } else if (name == "stall") {
         ok = onOff(stalled_, "on", "off");
+    } else if (name == "disarm-ignored") {
+        ok = onOff(disarmIgnored_, "on", "off");
+    } else if (name == "room-reports") {
+        ok = onOff(roomReports_, "on", "off");
     } else if (name == "send") {
         std::string raw;
         if (words.size() != 2 || !parseHexBytes(argument, kMaxRawBytes, raw) || raw.empty()) {

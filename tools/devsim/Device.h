@@ -116,6 +116,10 @@ private:
     int garbleBytes_ = 0;
     int dropBytes_ = 0;
     bool stalled_ = false;
+    // A faulty device: it keeps its arming when the PC disarms ("disarm-ignored"), and it
+    // reports free room only in its replies to 10 and 14, never after a block ("room-reports").
+    bool disarmIgnored_ = false;
+    bool roomReports_ = true;
     // The next frame with this code goes out with another payload, or as these raw bytes in
     // place of the whole frame ("reply", "reply-raw").
     struct Replacement {

@@ -84,6 +84,10 @@ bool parseArguments(const std::vector<std::string>& arguments, DeviceConfig& con
 {
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
+        if (option == "--armed") {
+            config.startArmed = true;
+            continue;
+        }
         if (i + 1 >= arguments.size()) {
             error = "option " + option + " needs a value";
             return false;

@@ -19,6 +19,9 @@ struct DeviceConfig {
     int queueRoom = 64;
     // The six-byte information reply: byte, byte, u16, u16.
     std::array<int, 4> info = {1, 0, 1, 100};
+    // The device starts armed on the unspecified channel, as a PC that was killed in the
+    // middle of a show leaves it.
+    bool startArmed = false;
     std::string logPath;
 };
 
@@ -29,7 +32,7 @@ bool parseModuleEntry(std::string_view text, DeviceConfig& config, std::string& 
 bool loadModuleFile(const std::string& path, DeviceConfig& config, std::string& error);
 
 // The command line after the program name: --log PATH, --module M=MASK (repeatable),
-// --modules FILE, --room N (1..4096), --info A,B,C,D.
+// --modules FILE, --room N (1..4096), --info A,B,C,D, --armed.
 bool parseArguments(const std::vector<std::string>& arguments, DeviceConfig& config,
                     std::string& error);
 

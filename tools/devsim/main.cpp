@@ -245,7 +245,7 @@ int main(int argc, char** argv)
     }
     if (!arguments.empty() && (arguments[0] == "--help" || arguments[0] == "help")) {
         std::cout << "usage: skyfirewright-devsim [--log PATH] [--module M=MASK ...] "
-                     "[--modules FILE] [--room N] [--info A,B,C,D]\n"
+                     "[--modules FILE] [--room N] [--info A,B,C,D] [--armed]\n"
                      "       skyfirewright-devsim check-fws FILE.fws\n";
         return 0;
     }
