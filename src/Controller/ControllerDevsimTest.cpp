@@ -5,11 +5,13 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "Controller/Controller.h"
 #include "Controller/ControllerMessages.h"
+#include "Controller/FrameWriter.h"
 #include "Controller/ShowControllerAdapter.h"
 #include "Controller/ShowMode.h"
 #include "DeviceSimulator.h"
@@ -41,6 +43,28 @@ bool contains(const std::string& line, const Fragments& fragments)
         }
     }
     return true;
+}
+
+// A frame as the simulator's "send" input takes it: hex digits of the framed bytes.
+std::string sendLine(std::uint8_t code, const std::vector<std::uint8_t>& payload)
+{
+    static const char* digits = "0123456789ABCDEF";
+    std::string line = "send ";
+    for (const std::uint8_t byte : FrameWriter::build(code, payload)) {
+        line += digits[byte >> 4];
+        line += digits[byte & 0xF];
+    }
+    return line;
+}
+
+// A progress report: executed count, flags, room.
+std::vector<std::uint8_t> progressPayload(std::uint32_t count, std::uint32_t room)
+{
+    std::vector<std::uint8_t> payload;
+    FrameWriter::appendU32(payload, count);
+    payload.push_back(0);
+    FrameWriter::appendU16(payload, room);
+    return payload;
 }
 
 Fragments rx(const std::string& code, const std::string& payload)
@@ -103,16 +127,19 @@ protected:
         }
     }
 
-    void startDevice()
+    void startDevice(const std::vector<std::string>& extra = {})
     {
         device_ = std::make_unique<Testing::DeviceSimulator>();
-        ASSERT_TRUE(device_->start({"--module", "3=0xFFFF"})) << device_->error();
+        std::vector<std::string> arguments{"--module", "3=0xFFFF"};
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        ASSERT_TRUE(device_->start(arguments)) << device_->error();
     }
 
     // `global`: the process-wide instance (createInstance), else an object of the test's.
-    void makeController(bool global)
+    void makeController(bool global, std::optional<int> lookaheadMs = std::nullopt)
     {
         ControllerOptions options;
+        options.lookaheadMs = lookaheadMs;
         options.project = &project_;
         options.findPorts = [this] { return std::vector<std::string>{device_->portPath()}; };
         options.audioWorker = [] { return Platform::WindowHandle(); };
@@ -647,6 +674,206 @@ TEST_F(ControllerOnDevsim, AFailedWriteClosesThePort)
     EXPECT_EQ(listener_.connections, (std::vector<bool>{true, false, true}));
     DeviceInfo info;
     EXPECT_TRUE(controller_->getDeviceInfo(info));
+}
+
+}  // namespace
+}  // namespace Controller
+
+namespace Controller {
+namespace {
+
+// ---- the link watched
+
+// A device a killed run left armed is disarmed (and its DMX and queue cleared) on connect,
+// before anything is loaded, so a run that does not arm fires nothing; one that still says it
+// is armed after the disarm is refused and never gets a show.
+TEST_F(ControllerOnDevsim, ConnectDisarmsADeviceLeftArmedOrRefusesIt)
+{
+    Cue* first = addPyro(25, kAddress);
+    for (const bool stuck : {false, true}) {
+        SCOPED_TRACE(stuck ? "disarm ignored" : "left armed");
+        destroyController();
+        startDevice({"--armed"});
+        makeController(false);
+        if (stuck) {
+            operatorInput("disarm-ignored on");
+        }
+        const std::size_t from = logSize();
+        if (stuck) {
+            EXPECT_FALSE(controller_->connect());
+            EXPECT_EQ(controller_->getLastError(), L"ERROR.USB_DEVICE_STILL_ARMED");
+            pumpFor(200);
+            EXPECT_FALSE(controller_->isConnected());
+            controller_->compile(SHOW_MANUAL_FIRE);
+            EXPECT_FALSE(controller_->execute({kFireWord}));
+            pumpFor(200);
+            for (std::size_t i = from; i < logSize(); ++i) {
+                const std::string line = device_->logLines()[i];
+                EXPECT_FALSE(contains(line, {"\"event\":\"rx\"", "\"code\":\"0x12\""})) << line;
+                EXPECT_FALSE(contains(line, {"\"event\":\"rx\"", "\"code\":\"0x40\""})) << line;
+            }
+            continue;
+        }
+        connect();
+        const std::optional<std::size_t> disarmed = waitForLine(rx("0x22", ""), from);
+        ASSERT_TRUE(disarmed);
+        EXPECT_TRUE(waitForLine({"\"event\":\"arm\"", "\"armed\":false"}, from));
+        EXPECT_TRUE(waitForLine(rx("0x16", "00000092"), *disarmed));
+        EXPECT_TRUE(waitForLine(rx("0x10", "00000000"), *disarmed));
+        // Not armed by this run: the step runs the cue's word, the device does not fire it.
+        loadManualShow(first);
+        step("suppressed");
+        EXPECT_FALSE(waitForLine({"\"result\":\"fired\""}, from, 300));
+        EXPECT_EQ(controller_->getStatus() & STATUS_PYRO_ARMED, 0);
+    }
+}
+
+// A device that reports itself armed though this run never armed it is disarmed at once.
+TEST_F(ControllerOnDevsim, ADeviceArmedUnaskedIsDisarmedAgain)
+{
+    connect();
+    const std::size_t from = logSize();
+    operatorInput(sendLine(0x31, {0x11}));
+    EXPECT_TRUE(waitForLine(rx("0x22", ""), from));
+}
+
+// A device that stops answering is given up: a quiet but healthy one is kept alive by pings,
+// a silent one is noticed, the front hears why, and the frames that leave it safe go out.
+TEST_F(ControllerOnDevsim, ASilentDeviceIsNoticedAndAQuietOneKept)
+{
+    addPyro(250, kAddress);
+    connect();
+    project_.getProjectState().enterShowMode(Project::ProjectState::CLOCK_CONTROLLER);
+    // Clock in without timecode: the device waits and says nothing unless asked.
+    ASSERT_TRUE(controller_->compile(SHOW_CLOCK_IN));
+    const std::size_t quiet = logSize();
+    pumpFor(3000);
+    EXPECT_TRUE(controller_->isConnected()) << "a quiet device is pinged, not given up";
+    EXPECT_TRUE(waitForLine(rx("0x00", ""), quiet));
+
+    operatorInput("silent on");
+    const auto silentAt = std::chrono::steady_clock::now();
+    ASSERT_TRUE(pumpUntil([&] { return !controller_->isConnected(); }, 8000));
+    const auto noticed = std::chrono::steady_clock::now() - silentAt;
+    EXPECT_EQ(controller_->getLinkFault(), LINK_SILENT);
+    EXPECT_GE(noticed, std::chrono::milliseconds(1500)) << "given up before 2 s of silence";
+    std::printf("silent device noticed after %lld ms\n",
+                static_cast<long long>(
+                    std::chrono::duration_cast<std::chrono::milliseconds>(noticed).count()));
+    EXPECT_FALSE(controller_->disconnect()) << "the shutdown could not be confirmed";
+    EXPECT_EQ(controller_->getLastError(), L"ERROR.USB_DISARM_NOT_CONFIRMED");
+}
+
+// Reports that cannot be true are ignored (they would mark cues done that never fired, or
+// overrun the device's queue); a device that keeps sending them loses the link.
+TEST_F(ControllerOnDevsim, ImpossibleReportsAreIgnoredAndRepeatedOnesEndTheLink)
+{
+    Cue* first = addPyro(25, kAddress);
+    Cue* second = addPyro(50, kAddress + 1);
+    const std::vector<std::string> lies{
+        sendLine(0x15, progressPayload(30, 10)),          // beyond what was sent
+        sendLine(0x15, progressPayload(0xFFFFFFFF, 10)),  // a damaged count
+        sendLine(0x15, progressPayload(0, 10)),           // going back
+        sendLine(0x13, {0xFF, 0xFF}),                     // more room than the queue has
+    };
+    for (std::size_t i = 0; i < lies.size(); ++i) {
+        SCOPED_TRACE(lies[i]);
+        destroyController();
+        device_->stop();
+        startDevice();
+        makeController(false);
+        connect();
+        loadManualShow(first);
+        step("stepped");
+        ASSERT_TRUE(pumpUntil([&] { return first->getState() == Project::CUE_SKIPPED; }));
+        operatorInput(lies[i]);
+        pumpFor(300);
+        EXPECT_EQ(first->getState(), Project::CUE_SKIPPED);
+        EXPECT_EQ(second->getState(), Project::CUE_NEXT) << "an impossible report was applied";
+        EXPECT_TRUE(controller_->isConnected());
+        // Two more within a few seconds: the link is given up.
+        operatorInput(lies[i]);
+        operatorInput(lies[i]);
+        ASSERT_TRUE(pumpUntil([&] { return !controller_->isConnected(); }));
+        EXPECT_EQ(controller_->getLinkFault(), LINK_IMPOSSIBLE);
+        EXPECT_EQ(second->getState(), Project::CUE_NEXT);
+    }
+}
+
+// Audio clock against a device that reports its room only in its replies: the show still
+// streams (a trigger's reply carries current room) and each slot is triggered about once,
+// never a trigger for every audio tick.
+TEST_F(ControllerOnDevsim, TriggersDoNotFloodADeviceThatReportsRoomOnlyInReplies)
+{
+    for (int i = 1; i <= 10; ++i) {
+        addPyro(5 * i, kAddress);  // every 200 ms from 0.2 s
+    }
+    destroyController();
+    device_->stop();
+    startDevice({"--room", "16"});
+    makeController(false);
+    operatorInput("room-reports off");
+    connect();
+    project_.getProjectState().enterShowMode(Project::ProjectState::CLOCK_AUDIO);
+    ASSERT_TRUE(controller_->compile(SHOW_AUDIO_CLOCK));
+    armAndWait();
+    const std::size_t from = logSize();
+    // The audio player's ticks, every 2 ms, in real time for 2.6 s.
+    const auto start = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(2600)) {
+        const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(
+            std::chrono::steady_clock::now() - start);
+        Platform::post(controller_->getWorkerWindow(), WM_USB_AUDIO_TICK, 48000,
+                       elapsed.count() * 48 / 1000);
+        pumpFor(2);
+    }
+    int triggers = 0;
+    int fired = 0;
+    const std::vector<std::string> lines = device_->logLines();
+    for (std::size_t i = from; i < lines.size(); ++i) {
+        triggers += contains(lines[i], rx("0x14", "")) ? 1 : 0;
+        fired += contains(lines[i], {"\"event\":\"exec\"", "\"result\":\"fired\""}) ? 1 : 0;
+    }
+    EXPECT_EQ(fired, 10) << "every slot was released";
+    EXPECT_LE(triggers, 20) << "triggers flooded the device";
+}
+
+// With the device's own clock, only the look-ahead of the show is sent ahead of it: what the
+// device holds can still fire when the program dies.
+TEST_F(ControllerOnDevsim, ClockOutStreamsOnlyTheLookAhead)
+{
+    for (int i = 0; i < 16; ++i) {
+        addPyro(5 * (i + 1), 3 * 16 + i);  // pin i of module 3 every 200 ms from 0.2 s
+    }
+    destroyController();
+    device_->stop();
+    startDevice({"--room", "1024"});
+    makeController(false, 1000);
+    connect();
+    project_.getProjectState().enterShowMode(Project::ProjectState::CLOCK_CONTROLLER);
+    const std::size_t from = logSize();
+    ASSERT_TRUE(controller_->compile(SHOW_CLOCK_OUT));
+    // The cues whose fire words reached the device, by pin.
+    const auto pinsSent = [&] {
+        std::set<std::uint32_t> pins;
+        const std::vector<std::string> lines = device_->logLines();
+        for (std::size_t i = from; i < lines.size(); ++i) {
+            for (std::uint32_t word : loggedWords(lines[i])) {
+                if ((word >> 28) == 0x8) {
+                    pins.insert(word & 0xFF);
+                }
+            }
+        }
+        return pins.size();
+    };
+    pumpFor(500);
+    // Stopped at 00:00:00:00 with one second of look-ahead: the cues up to 1 s.
+    EXPECT_EQ(pinsSent(), 5u);
+    controller_->transport(0);
+    pumpFor(1000);
+    // About a second played: about two seconds of the show sent.
+    EXPECT_GE(pinsSent(), 8u);
+    EXPECT_LE(pinsSent(), 13u) << "more than the look-ahead was sent";
 }
 
 }  // namespace

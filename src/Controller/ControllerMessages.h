@@ -60,9 +60,9 @@ enum ConnectResult : int {
 
 // Why the worker closed the port on its own.
 enum LinkFault : int {
-    LINK_CLOSED = 0,          // closed on request, or the line hung up or a write failed
-    LINK_SILENT = 1,          // the device stopped answering: nothing heard for 2 s
-    LINK_IMPOSSIBLE = 2,      // the device sent reports that cannot be true, repeatedly
+    LINK_CLOSED = 0,      // closed on request, or the line hung up or a write failed
+    LINK_SILENT = 1,      // the device stopped answering: nothing heard for 2 s
+    LINK_IMPOSSIBLE = 2,  // the device sent reports that cannot be true, repeatedly
 };
 
 // The device status word.

@@ -360,11 +360,8 @@ TEST_F(ControllerOnPty, ConnectLeavesTheDeviceSafeAndGreetsIt)
     ASSERT_TRUE(device_->waitFor(5));
     // Whatever an earlier run left: disarmed, DMX off, queue emptied, then the greeting.
     EXPECT_EQ(device_->takeReceived(),
-              (std::vector<Received>{{0x00, {}},
-                                     {0x22, {}},
-                                     {0x16, u32(0x92000000)},
-                                     {0x10, u32(0)},
-                                     {0x30, {}}}));
+              (std::vector<Received>{
+                  {0x00, {}}, {0x22, {}}, {0x16, u32(0x92000000)}, {0x10, u32(0)}, {0x30, {}}}));
     ASSERT_TRUE(pumpUntil([&] { return controller_->isConnected(); }));
     EXPECT_EQ(listener_.connections, std::vector<bool>{true});
 

@@ -264,8 +264,9 @@ std::int64_t USBThread::connect(const std::vector<std::string>& candidates)
         }
         if (port_.isOpen() && (status_ & STATUS_PYRO_ARMED) != 0) {
             // It still says it is armed: it will not be used.
-            Platform::logLine(L"Controller: the device still reports itself armed after the "
-                              L"disarm; the connection is refused");
+            Platform::logLine(
+                L"Controller: the device still reports itself armed after the "
+                L"disarm; the connection is refused");
             stillArmed = true;
             sendFrame(kArm);
             closePort();
@@ -679,8 +680,8 @@ int USBThread::streamLimit(const CompiledProject::Group& group) const
         clock = time.getFrameNo();
     }
     const double ahead = SMPTE::framesPerSecond(show_->getFormat()) * lookaheadMs_ / 1000.0;
-    const double horizon = std::min(static_cast<double>(clock) + std::ceil(ahead),
-                                    static_cast<double>(INT_MAX));
+    const double horizon =
+        std::min(static_cast<double>(clock) + std::ceil(ahead), static_cast<double>(INT_MAX));
     return group.streamEnd(static_cast<int>(horizon));
 }
 
@@ -1121,8 +1122,9 @@ void USBThread::onStatusReport(const Frame& frame)
     // Armed though this run did not arm it (left armed by a run that died, or arming itself):
     // it is disarmed again at once.
     if ((status_ & STATUS_PYRO_ARMED) != 0 && !armRequested_ && port_.isOpen()) {
-        Platform::logLine(L"Controller worker: the device reports itself armed unasked; "
-                          L"disarming it");
+        Platform::logLine(
+            L"Controller worker: the device reports itself armed unasked; "
+            L"disarming it");
         sendFrame(kArm);
     }
 }

@@ -236,6 +236,15 @@ TEST(ShowCommand, RunsAShowToItsEndInEveryMode)
         const int lastFire = logIndex(device, {"\"exec\"", "0x80000102"});
         ASSERT_GE(lastFire, 0);
         expectShutdownSequence(device, static_cast<std::size_t>(lastFire));
+        if (std::string(row.mode) == "clock-out") {
+            // The device's own clock is stopped before the disarm.
+            const int stop = logIndex(device, {"\"rx\"", "\"code\":\"0x40\"", "\"payload\":\"84\""},
+                                      std::size_t(lastFire));
+            ASSERT_GE(stop, 0) << "the clock was left running";
+            EXPECT_GE(logIndex(device, {"\"rx\"", "\"code\":\"0x22\"", "\"payload\":\"\""},
+                               std::size_t(stop)),
+                      0);
+        }
         EXPECT_EQ(device.stop(), 0);
     }
 }
@@ -341,9 +350,9 @@ TEST(ShowCommand, ASignalDisconnectsCleanlyAndEndsWithItsExitStatus)
                         }
                     });
         EXPECT_EQ(result.code, row.code) << result.out << result.err;
-        EXPECT_TRUE(findLine(result.out, {"\"event\":\"end\"",
-                                          std::string("\"reason\":\"") + row.reason,
-                                          "\"disarmConfirmed\":true"}))
+        EXPECT_TRUE(
+            findLine(result.out, {"\"event\":\"end\"", std::string("\"reason\":\"") + row.reason,
+                                  "\"disarmConfirmed\":true"}))
             << result.out;
         const int armed = logIndex(device, {"\"event\":\"arm\"", "\"armed\":true"});
         ASSERT_GE(armed, 0);
@@ -377,6 +386,126 @@ TEST(ShowCommand, ALostLinkEndsTheShowWithAFailure)
     EXPECT_TRUE(findLine(result.out, {"\"event\":\"end\"", "\"reason\":\"disconnected\"",
                                       "\"disarmConfirmed\":false"}))
         << result.out;
+}
+
+// A device that a killed run left armed: a run without --arm disarms it on connecting and
+// fires nothing; a device that will not disarm is refused before anything is loaded.
+TEST(ShowCommand, ADeviceLeftArmedFiresNothingUnlessThisRunArmsIt)
+{
+    Platform::TestFolder folder;
+    const std::string show = writeShow(folder);
+    for (const bool stuck : {false, true}) {
+        SCOPED_TRACE(stuck ? "disarm ignored" : "left armed");
+        Testing::DeviceSimulator device;
+        ASSERT_TRUE(device.start({"--module", "1=0xFFFF", "--armed"})) << device.error();
+        if (stuck) {
+            ASSERT_TRUE(device.command("disarm-ignored on"));
+            ASSERT_TRUE(device.waitForLog({"\"event\":\"input\"", "disarm-ignored on"}));
+        }
+        const CliTest::Run result =
+            runShow({"show", show, "--mode", "clock-out", "--port", device.portPath(), "--audio",
+                     "silent", "--seconds", "5"});
+        EXPECT_LT(logIndex(device, {"\"result\":\"fired\""}), 0) << "a cue fired";
+        if (stuck) {
+            EXPECT_EQ(result.code, 1) << result.out << result.err;
+            EXPECT_TRUE(contains(result.err, "ERROR.USB_DEVICE_STILL_ARMED")) << result.err;
+            EXPECT_LT(logIndex(device, {"\"rx\"", "\"code\":\"0x12\""}), 0);
+        } else {
+            EXPECT_EQ(result.code, 0) << result.out << result.err;
+            EXPECT_TRUE(
+                findLine(result.out, {"\"event\":\"cue\"", "\"cue\":1,", "\"state\":\"skipped\""}))
+                << result.out;
+            EXPECT_TRUE(findLine(result.out, {"\"event\":\"end\"", "\"reason\":\"done\"",
+                                              "\"disarmConfirmed\":true"}))
+                << result.out;
+        }
+        EXPECT_EQ(device.stop(), 0);
+    }
+}
+
+// A device that stops answering ends the show within a few seconds, with its own reason; the
+// shutdown cannot be confirmed.
+TEST(ShowCommand, ASilentDeviceEndsTheShow)
+{
+    Platform::TestFolder folder;
+    const std::string show = writeShow(folder);
+    Testing::DeviceSimulator device;
+    ASSERT_TRUE(device.start()) << device.error();
+    std::chrono::steady_clock::time_point silentAt;
+    const CliTest::Run result =
+        runShow({"show", show, "--mode", "clock-in", "--port", device.portPath(), "--audio",
+                 "silent", "--arm", "--seconds", "60"},
+                [&](const std::atomic<bool>&) {
+                    if (device.waitForLog({"\"event\":\"arm\"", "\"armed\":true"}, 20000)) {
+                        silentAt = std::chrono::steady_clock::now();
+                        device.command("silent on");
+                    }
+                });
+    const auto ended = std::chrono::steady_clock::now() - silentAt;
+    EXPECT_EQ(result.code, 4) << result.out << result.err;
+    EXPECT_TRUE(findLine(result.out, {"\"event\":\"end\"", "\"reason\":\"device-silent\"",
+                                      "\"disarmConfirmed\":false"}))
+        << result.out;
+    EXPECT_TRUE(contains(result.err, "ERROR.USB_DISARM_NOT_CONFIRMED")) << result.err;
+    EXPECT_LT(ended, std::chrono::seconds(30)) << "the show ran on";
+    std::printf("silent device to the show's end: %lld ms\n",
+                static_cast<long long>(
+                    std::chrono::duration_cast<std::chrono::milliseconds>(ended).count()));
+}
+
+// The reply to the first trigger is lost, though the device fired: the cue ends skipped with an
+// unknown outcome and the show still ends.
+TEST(ShowCommand, ALostTriggerReplyLeavesTheCueSkippedAndTheShowEnds)
+{
+    Platform::TestFolder folder;
+    const std::string show = writeShow(folder);
+    Testing::DeviceSimulator device;
+    ASSERT_TRUE(device.start({"--module", "1=0xFFFF"})) << device.error();
+    const CliTest::Run result =
+        runShow({"show", show, "--mode", "audio", "--port", device.portPath(), "--audio", "silent",
+                 "--arm", "--seconds", "20"},
+                [&](const std::atomic<bool>&) {
+                    if (device.waitForLog({"\"event\":\"arm\"", "\"armed\":true"}, 20000)) {
+                        device.command("reply-raw 14 00");  // a stray byte in place of the reply
+                    }
+                });
+    EXPECT_EQ(result.code, 0) << result.out << result.err;
+    EXPECT_GE(logIndex(device, {"\"exec\"", "0x80000101", "\"result\":\"fired\""}), 0);
+    EXPECT_GE(logIndex(device, {"\"tx\"", "\"code\":\"0x15\"", "\"replaced\":true"}), 0);
+    EXPECT_TRUE(findLine(result.out, {"\"event\":\"cue\"", "\"cue\":1,", "\"state\":\"skipped\"",
+                                      "\"reason\":\"outcome-unknown\""}))
+        << result.out;
+    EXPECT_TRUE(findLine(result.out, {"\"event\":\"end\"", "\"reason\":\"done\""})) << result.out;
+}
+
+// Standard output carries JSON lines only, also when the device reports a module on its own.
+TEST(ShowCommand, StandardOutputIsJsonOnly)
+{
+    Platform::TestFolder folder;
+    const std::string show = writeShow(folder);
+    Testing::DeviceSimulator device;
+    ASSERT_TRUE(device.start({"--module", "1=0x00FF"})) << device.error();
+    const CliTest::Run result =
+        runShow({"show", show, "--mode", "clock-in", "--port", device.portPath(), "--audio",
+                 "silent", "--seconds", "1.5"},
+                [&](const std::atomic<bool>&) {
+                    if (device.waitForLog({"\"event\":\"clock\""}, 20000)) {
+                        device.command("report 1");
+                    }
+                });
+    EXPECT_EQ(result.code, 0) << result.out << result.err;
+    ASSERT_GE(logIndex(device, {"\"tx\"", "\"code\":\"0x23\""}), 0);
+    std::size_t begin = 0;
+    int lines = 0;
+    while (begin < result.out.size()) {
+        const std::size_t end = result.out.find('\n', begin);
+        ASSERT_NE(end, std::string::npos) << "an unfinished line";
+        const std::string line = result.out.substr(begin, end - begin);
+        EXPECT_TRUE(line.starts_with("{\"event\":") && line.ends_with("}")) << line;
+        ++lines;
+        begin = end + 1;
+    }
+    EXPECT_GT(lines, 2);
 }
 
 TEST(ShowCommand, RefusesAShowThatCannotFireBeforeConnecting)
@@ -626,6 +755,73 @@ TEST_F(ShowExecutable, EndsAfterTheGivenSeconds)
     EXPECT_EQ(code, 0) << out;
     EXPECT_TRUE(findLine(out, {"\"event\":\"end\"", "\"reason\":\"time\""})) << out;
     EXPECT_GE(logIndex(device, {"\"rx\"", "\"code\":\"0x22\"", "\"payload\":\"\""}), 0);
+}
+
+// Killed mid-show (SIGKILL: no shutdown), with the device's own clock running and a queue that
+// could hold the whole show: only the look-ahead (three seconds by default) can still fire.
+TEST_F(ShowExecutable, AKilledShowLeavesOnlyTheLookAheadToFire)
+{
+    ASSERT_TRUE(std::filesystem::exists(executable())) << executable();
+    Platform::TestFolder folder;
+    Project::ProjectData data;
+    data.setFormat(SMPTE::SMPTE_25);
+    // 200 cues every 100 ms (2.5 frames: 2 and 3 frames apart in turn) from 0.2 s.
+    for (int i = 0; i < 200; ++i) {
+        data.getCueList().add(SMPTE::fromFrameNo(SMPTE::SMPTE_25, 5 + (5 * i) / 2),
+                              CueCommand::pyro(16 + i), 0, 0, 1, -1, "");
+    }
+    std::wstring errorKey;
+    ASSERT_TRUE(Project::ProjectFile::save(folder.path("dense.fwp"), data, errorKey));
+    Testing::DeviceSimulator device;
+    ASSERT_TRUE(device.start({"--room", "1024"})) << device.error();
+    const Child child =
+        spawn({"show", (folder.root() / "dense.fwp").string(), "--mode", "clock-out", "--port",
+               device.portPath(), "--audio", "silent", "--arm", "--seconds", "60"});
+    ASSERT_GT(child.pid, 0);
+    // Two seconds into the show: cue 19 (address 34: module 2, pin 2) fired.
+    ASSERT_TRUE(device.waitForLog({"\"exec\"", "\"result\":\"fired\"", "0x80000202"}, 20000));
+    ::kill(child.pid, SIGKILL);
+    const auto killedAt = std::chrono::steady_clock::now();
+    const std::size_t atKill = device.logLines().size();
+    finish(child, 5000);
+    std::this_thread::sleep_for(std::chrono::seconds(6) -
+                                (std::chrono::steady_clock::now() - killedAt));
+    int firedAfter = 0;
+    const std::vector<std::string> lines = device.logLines();
+    for (std::size_t i = atKill; i < lines.size(); ++i) {
+        firedAfter += contains(lines[i], "\"result\":\"fired\"") ? 1 : 0;
+    }
+    std::printf("cues fired after the kill: %d\n", firedAfter);
+    // Three seconds of cues at ten a second, and the blocks sent in the last clock report's
+    // 100 ms.
+    EXPECT_LE(firedAfter, 32);
+    EXPECT_EQ(device.stop(), 0);
+}
+
+// Ctrl+C while the line is stalled: the shutdown sequence cannot get through, and the run says
+// so instead of claiming a clean end.
+TEST_F(ShowExecutable, AnUnconfirmedShutdownIsReported)
+{
+    ASSERT_TRUE(std::filesystem::exists(executable())) << executable();
+    Platform::TestFolder folder;
+    const std::string show = writeShow(folder, false, 25 * 600);
+    Testing::DeviceSimulator device;
+    ASSERT_TRUE(device.start({"--module", "1=0xFFFF"})) << device.error();
+    const Child child = spawn({"show", show, "--mode", "clock-in", "--port", device.portPath(),
+                               "--audio", "silent", "--arm", "--seconds", "60"});
+    ASSERT_GT(child.pid, 0);
+    ASSERT_TRUE(device.waitForLog({"\"event\":\"arm\"", "\"armed\":true"}, 20000));
+    std::string seen;
+    ASSERT_TRUE(readUntil(child, seen, {"\"event\":\"start\""}, 20000)) << seen;
+    device.command("stall on");
+    ASSERT_TRUE(device.waitForLog({"\"event\":\"input\"", "stall on"}));
+    ::kill(child.pid, SIGINT);
+    const auto [out, code] = finish(child, 20000, seen);
+    EXPECT_EQ(code, 4) << out;
+    EXPECT_TRUE(findLine(
+        out, {"\"event\":\"end\"", "\"reason\":\"interrupted\"", "\"disarmConfirmed\":false"}))
+        << out;
+    EXPECT_EQ(device.stop(), 0);
 }
 
 }  // namespace
