@@ -128,6 +128,10 @@ TEXTS = {
         " afsteekterrein betreedt.",
     ),
     # MIDI time code.
+    "ERROR.MIDI_PORT_NOT_FOUND": (
+        "There is no such MIDI port, or it could not be opened.",
+        "Die MIDI-poort bestaat niet of kon niet worden geopend.",
+    ),
     "ERROR.MIDI.INCORRECT.TIMEFORMAT": (
         "The incoming MIDI time code has another frame rate than the show. Playback was"
         " paused and set back to the start.",

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Platform/Message.h"
+#include "Platform/ServiceMessages.h"
 
 // The audio player's window messages. The numbers are fixed: other services (the controller's
 // worker, the timeline) post and receive some of them.
@@ -32,7 +33,7 @@ inline constexpr std::uint32_t kMessageMonitorWindow = 0x448;
 // receiver owns.
 inline constexpr std::uint32_t kMessageAnalysisRequest = 0x449;
 // lParam: the controller worker's window (its value), or 0 to stop the clock ticks.
-inline constexpr std::uint32_t kMessageControllerWindow = 0x44A;
+inline constexpr std::uint32_t kMessageControllerWindow = Platform::kMessageAudioClockTarget;
 // lParam: the slow-down factor (0 counts as 1).
 inline constexpr std::uint32_t kMessageSpeed = 0x44B;
 // The output worker to itself around a device reset; wParam 1 / 0.
@@ -54,8 +55,8 @@ inline constexpr std::uint32_t kMessageAnalysisResults = 0x502;
 inline constexpr std::uint32_t kMessageWaveOutDone = 0x3BD;
 
 // To the controller service's worker: wParam: output rate; lParam: timeline position.
-inline constexpr std::uint32_t kMessageControllerTick = 0x54A;
-inline constexpr std::uint32_t kMessageControllerResync = 0x54B;
+inline constexpr std::uint32_t kMessageControllerTick = Platform::kMessageAudioClockTick;
+inline constexpr std::uint32_t kMessageControllerResync = Platform::kMessageAudioClockResync;
 
 // One waveform column asked for: a timeline position (frames) and the requester's tag.
 struct AnalysisPair {

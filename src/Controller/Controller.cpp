@@ -5,8 +5,6 @@
 #include <future>
 #include <utility>
 
-#include "Audio/AudioMessages.h"
-#include "Audio/AudioPlayer.h"
 #include "Config/Settings.h"
 #include "Controller/CommandWords.h"
 #include "Controller/CompiledProject.h"
@@ -299,7 +297,7 @@ bool Controller::compile(int mode)
     if (const Platform::WindowHandle audio = audioWorker()) {
         const std::int64_t target =
             mode == SHOW_AUDIO_CLOCK ? static_cast<std::int64_t>(workerWindow_.value()) : 0;
-        Platform::post(audio, Audio::kMessageControllerWindow, 0, target);
+        Platform::post(audio, Platform::kMessageAudioClockTarget, 0, target);
     }
     CompiledProject* handedOver = show.release();
     const std::optional<std::int64_t> result =
@@ -321,7 +319,7 @@ bool Controller::unload()
         Platform::send(workerWindow_, WM_USB_LOAD, 0, 0);
     }
     if (const Platform::WindowHandle audio = audioWorker()) {
-        Platform::post(audio, Audio::kMessageControllerWindow, 0, 0);
+        Platform::post(audio, Platform::kMessageAudioClockTarget, 0, 0);
     }
     return true;
 }
@@ -389,11 +387,7 @@ int Controller::projectFormat() const
 
 Platform::WindowHandle Controller::audioWorker() const
 {
-    if (options_.audioWorker) {
-        return options_.audioWorker();
-    }
-    const Audio::AudioPlayer* player = Audio::AudioPlayer::getInstance();
-    return player ? player->getOutputWindow() : Platform::WindowHandle();
+    return options_.audioWorker ? options_.audioWorker() : Platform::WindowHandle();
 }
 
 std::int64_t Controller::handle(const Platform::Message& m)

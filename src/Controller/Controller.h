@@ -32,8 +32,8 @@ struct ControllerOptions {
     const Platform::Clock* clock = nullptr;
     // The project whose cues are compiled, armed and updated; null: the process-wide one.
     Project::Project* project = nullptr;
-    // The audio player's output worker, which sends the audio clock ticks; empty: the
-    // process-wide player's, if there is one.
+    // The audio player's output worker, which sends the audio clock ticks; empty: none (the
+    // show session hands over its player's).
     std::function<Platform::WindowHandle()> audioWorker;
     // How far ahead of the device's own or incoming timecode the show's words are streamed,
     // in milliseconds (0: as far as its queue takes). Unset: the setting

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "Platform/Message.h"
+#include "Platform/ServiceMessages.h"
 
 // The window messages of the controller service. The numbers are fixed: the show state and
 // the audio player's worker post some of them.
@@ -26,8 +27,8 @@ inline constexpr std::uint32_t WM_USB_LOAD = 0x547;
 inline constexpr std::uint32_t WM_USB_TRANSPORT = 0x548;  // posted; lParam 0 play, 1 pause, 2 stop
 inline constexpr std::uint32_t WM_USB_LOCATE = 0x549;     // posted; lParam: packed BCD timecode
 // Posted by the audio player's worker; wParam: sample rate; lParam: position in samples.
-inline constexpr std::uint32_t WM_USB_AUDIO_TICK = 0x54A;
-inline constexpr std::uint32_t WM_USB_AUDIO_RESYNC = 0x54B;
+inline constexpr std::uint32_t WM_USB_AUDIO_TICK = Platform::kMessageAudioClockTick;
+inline constexpr std::uint32_t WM_USB_AUDIO_RESYNC = Platform::kMessageAudioClockResync;
 inline constexpr std::uint32_t WM_USB_RESET_STATES = 0x54C;   // posted
 inline constexpr std::uint32_t WM_USB_SELECT_GROUP = 0x54D;   // posted; lParam: group key
 inline constexpr std::uint32_t WM_USB_SET_PYRO_LINK = 0x54E;  // posted; lParam: link byte

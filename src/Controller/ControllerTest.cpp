@@ -12,7 +12,6 @@
 #include <thread>
 #include <vector>
 
-#include "Audio/AudioMessages.h"
 #include "Controller/CompiledProject.h"
 #include "Controller/Controller.h"
 #include "Controller/ControllerMessages.h"
@@ -890,7 +889,7 @@ TEST_F(ControllerOnPty, AudioPositionsOnlyMoveAnAudioClockShow)
 {
     std::vector<std::int64_t> attached;
     Platform::MessageWindow audioWindow([&attached](const Platform::Message& m) {
-        if (m.code == Audio::kMessageControllerWindow) {
+        if (m.code == Platform::kMessageAudioClockTarget) {
             attached.push_back(m.lParam);
         }
         return std::int64_t{0};

@@ -19,14 +19,10 @@
 #include <unistd.h>
 #include <vector>
 
-#include "Audio/AudioPlayer.h"
-#include "Audio/AudioPlayerSoundtrack.h"
 #include "CliProject.h"
 #include "CommandLine.h"
 #include "Controller/CompiledProject.h"
 #include "Controller/Controller.h"
-#include "Controller/ShowAudioAdapter.h"
-#include "Controller/ShowControllerAdapter.h"
 #include "JsonWriter.h"
 #include "Platform/Assert.h"
 #include "Platform/Clock.h"
@@ -37,6 +33,7 @@
 #include "Project/CueFireCheck.h"
 #include "Project/Project.h"
 #include "Project/ProjectState.h"
+#include "Show/ShowSession.h"
 #include "ShowModeArgument.h"
 
 namespace Cli {
@@ -46,7 +43,7 @@ namespace {
 const char* kHelp =
     "Usage: skyfirewright-cli show PROJECT.fwp --mode audio|clock-out|clock-in|manual\n"
     "                              [--port PATH] [--audio silent|default] [--seconds S]\n"
-    "                              [--arm [CHANNEL]]\n"
+    "                              [--arm [CHANNEL]] [--mtc-out PORT | --mtc-in PORT]\n"
     "\n"
     "Runs show mode without a window, as the show-mode wizard and the main window do: checks\n"
     "the cues, connects the firing controller (the USB controller found in the system and the\n"
@@ -87,6 +84,11 @@ const char* kHelp =
     "  --arm [CHANNEL] arm before the show starts, on firing channel CHANNEL (1 to 128) for the\n"
     "                  modules the pyro cues use; without CHANNEL, on an unspecified channel.\n"
     "                  Without --arm the device fires nothing and reports the cues skipped\n"
+    "  --mtc-out PORT  send MIDI time code of the show clock on this MIDI output (its number\n"
+    "                  or name, as `skyfirewright-cli midi-ports` lists them): quarter frames\n"
+    "                  while the soundtrack plays a 25 fps show, full frames otherwise\n"
+    "  --mtc-in PORT   follow incoming MIDI time code on this MIDI input: the soundtrack\n"
+    "                  plays and locates with it (audio mode)\n"
     "\n"
     "Standard output has one JSON object a line; \"ms\" counts milliseconds on the steady clock\n"
     "since the show started (0 before it):\n"
@@ -137,6 +139,8 @@ struct ShowOptions {
     std::optional<double> seconds;
     bool arm = false;
     int armChannel = 128;  // the device's channel byte: 0-127, 128 unspecified
+    std::optional<std::string> mtcOut;  // MIDI time code out (master) on this port
+    std::optional<std::string> mtcIn;   // MIDI time code in (slave) from this port
 };
 
 std::optional<double> parseSeconds(const std::string& text)
@@ -179,15 +183,6 @@ const char* safetyName(int state)
         case Project::ProjectState::SAFETY_HELD: return "held";
         case Project::ProjectState::SAFETY_OVERRIDDEN: return "overridden";
         default: return "safe";
-    }
-}
-
-int clockFor(int showMode)
-{
-    switch (showMode) {
-        case Controller::SHOW_AUDIO_CLOCK: return Project::ProjectState::CLOCK_AUDIO;
-        case Controller::SHOW_MANUAL_FIRE: return Project::ProjectState::CLOCK_MANUAL;
-        default: return Project::ProjectState::CLOCK_CONTROLLER;
     }
 }
 
@@ -284,22 +279,6 @@ const char* endReason(int signal)
         default: return "terminated";
     }
 }
-
-// Sets the process-wide soundtrack for the time of one show.
-class SoundtrackScope {
-public:
-    explicit SoundtrackScope(Project::ISoundtrack* soundtrack)
-        : previous_(Project::ISoundtrack::getInstance())
-    {
-        Project::ISoundtrack::setInstance(soundtrack);
-    }
-    ~SoundtrackScope() { Project::ISoundtrack::setInstance(previous_); }
-    SoundtrackScope(const SoundtrackScope&) = delete;
-    SoundtrackScope& operator=(const SoundtrackScope&) = delete;
-
-private:
-    Project::ISoundtrack* previous_;
-};
 
 // Watches the show: prints every cue state, status, group and connection change, and
 // decides when the show is done. It also steps a manual show from one firing group to the
@@ -563,7 +542,8 @@ std::optional<int> parseArguments(const std::vector<std::string>& args, ShowOpti
                     ++i;
                 }
             }
-        } else if (arg == "--mode" || arg == "--port" || arg == "--audio" || arg == "--seconds") {
+        } else if (arg == "--mode" || arg == "--port" || arg == "--audio" || arg == "--seconds" ||
+                   arg == "--mtc-out" || arg == "--mtc-in") {
             if (i + 1 >= args.size()) {
                 return usageError(self, arg + " needs a value", err);
             }
@@ -579,6 +559,11 @@ std::optional<int> parseArguments(const std::vector<std::string>& args, ShowOpti
                     return usageError(self, "give a port path", err);
                 }
                 options.port = value;
+            } else if (arg == "--mtc-out" || arg == "--mtc-in") {
+                if (value.empty()) {
+                    return usageError(self, "give a MIDI port", err);
+                }
+                (arg == "--mtc-out" ? options.mtcOut : options.mtcIn) = value;
             } else if (arg == "--audio") {
                 if (value != "silent" && value != "default") {
                     return usageError(self, "unknown sound output '" + value + "'", err);
@@ -603,6 +588,9 @@ std::optional<int> parseArguments(const std::vector<std::string>& args, ShowOpti
     }
     if (!mode) {
         return usageError(self, "give --mode", err);
+    }
+    if (options.mtcOut && options.mtcIn) {
+        return usageError(self, "MIDI time code goes one way: give --mtc-out or --mtc-in", err);
     }
     options.path = *path;
     options.mode = *mode;
@@ -656,42 +644,36 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     // down cleanly. SIGPIPE is ignored.
     SignalPipe signals;
     Platform::MessageQueue queue;
-    ProjectSession session;
-    Project::Project& project = session.project();
-    Project::ProjectState& state = project.getProjectState();
-
-    Audio::AudioPlayer::Options audioOptions;
-    audioOptions.device = Platform::fromUtf8(options.audio);
-    Audio::AudioPlayer player(&session.data(), audioOptions);
-    Audio::AudioPlayerSoundtrack soundtrack(player);
-    const SoundtrackScope soundtrackScope(&soundtrack);
-    if (!queue.runUntil([&] { return player.isReady(); }, kReadyTimeout)) {
-        return reportFailure("show", L"ERROR.GENERIC", err);
-    }
-    if (!session.open(options.path)) {
-        return reportFailure("show", session.lastError(), err);
-    }
-    if (!checkShow(project, out)) {
-        return reportFailure("show", L"WIZ.SHOW.COMPILE_ERROR.HEADER_EX", err);
-    }
-
-    ShowWatcher watcher(out, project, options.mode);
-    state.attach();
-    Controller::ShowAudioAdapter audioAdapter(player, state);
-    state.updateShowEnd();
-
-    Controller::Controller::Options controllerOptions;
-    controllerOptions.project = &project;
-    controllerOptions.findPorts = [port = options.port] {
+    Show::ShowSessionOptions sessionOptions;
+    sessionOptions.audio.device = Platform::fromUtf8(options.audio);
+    sessionOptions.controller.findPorts = [port = options.port] {
         std::vector<std::string> ports = Controller::Controller::defaultPorts();
         if (port) {
             ports.push_back(*port);
         }
         return ports;
     };
-    controllerOptions.audioWorker = [&player] { return player.getOutputWindow(); };
-    Controller::Controller controller(controllerOptions);
-    Controller::ShowControllerAdapter controllerAdapter(controller, state);
+    Show::ShowSession session(std::move(sessionOptions));
+    Project::Project& project = session.project();
+    Project::ProjectState& state = session.state();
+    Controller::Controller& controller = session.controller();
+    if (!session.waitUntilReady(kReadyTimeout)) {
+        return reportFailure("show", L"ERROR.GENERIC", err);
+    }
+    if (!session.openProject(Platform::fromUtf8(options.path))) {
+        return reportFailure("show", session.getLastError(), err);
+    }
+    if (!checkShow(project, out)) {
+        return reportFailure("show", L"WIZ.SHOW.COMPILE_ERROR.HEADER_EX", err);
+    }
+    if (options.mtcOut && !session.startMidiMaster(*options.mtcOut)) {
+        return reportFailure("show", session.getLastError(), err);
+    }
+    if (options.mtcIn && !session.startMidiSlave(*options.mtcIn)) {
+        return reportFailure("show", session.getLastError(), err);
+    }
+
+    ShowWatcher watcher(out, project, options.mode);
     watcher.setController(&controller);
     controller.addListener(&watcher);
     project.addCueListListener(&watcher);
@@ -709,31 +691,21 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return false;
     };
 
-    if (!controller.waitUntilReady(
-            static_cast<int>(kReadyTimeout / std::chrono::milliseconds(1)))) {
-        exitCode = reportFailure("show", controller.getLastError(), err);
-    } else if (takeSignal()) {
+    if (takeSignal()) {
         // Interrupted before the device was reached.
-    } else if (!controller.connect()) {
-        exitCode = reportFailure("show", controller.getLastError(), err);
+    } else if (!session.connect()) {
+        exitCode = reportFailure("show", session.getLastError(), err);
     } else {
         connected = true;
         watcher.learnShow();
-        // The audio clock needs a running sound output; without a soundtrack it plays
-        // silence for as long as the show lasts.
-        if (options.mode == Controller::SHOW_AUDIO_CLOCK &&
-            player.getState() == Audio::AudioPlayer::STATE_NO_TRACK) {
-            player.load(L"");
-        }
         if (takeSignal()) {
             // Interrupted while connecting.
-        } else if (!controller.compile(options.mode)) {
-            exitCode = reportFailure("show", controller.getLastError(), err);
+        } else if (!session.enterShowMode(options.mode)) {
+            exitCode = reportFailure("show", session.getLastError(), err);
         } else {
-            state.enterShowMode(clockFor(options.mode));
             inShowMode = true;
             if (options.arm) {
-                controller.arm(true, options.armChannel);
+                session.arm(options.armChannel);
             }
             watcher.start();
             Json::Object start = watcher.line("start");
@@ -794,26 +766,21 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         }
     }
 
-    // Leaving the show as the main window does: the controller disconnects (disarm first,
-    // then DMX off and the device's queue emptied), the show is unloaded and the audio ticks
-    // detached; then the clock stops and show mode ends.
+    // The end of the show as the main window ends it: the device's shutdown sequence (its own
+    // clock stopped, disarmed, DMX off, its queue emptied), the show unloaded, the clock
+    // stopped; show mode is left after the counts are taken, since leaving it shows the
+    // preview states again.
     watcher.setStopping();
     bool disarmConfirmed = false;
     if (connected) {
-        disarmConfirmed = controller.disconnect();
-        controller.unload();
-        queue.runUntil([&] { return !controller.isConnected(); }, std::chrono::seconds(1));
+        disarmConfirmed = session.endShow().disarmConfirmed;
         if (!disarmConfirmed) {
             reportFailure("show", L"ERROR.USB_DISARM_NOT_CONFIRMED", err);
             exitCode = kDisarmNotConfirmed;
         }
     }
-    // Taken before show mode ends: leaving it shows the preview states again.
     const ShowWatcher::Counts counts = watcher.counts();
-    if (inShowMode) {
-        state.stop();
-        state.exitShowMode();
-    }
+    session.leaveShowMode();
     if (inShowMode) {
         Json::Object end = watcher.line("end");
         end.add("reason", Json::quoteUtf8(reason));

@@ -7,7 +7,7 @@ namespace Project {
 class ProjectState;
 }
 
-namespace Controller {
+namespace Show {
 
 // Connects the show state with the soundtrack player: forwards the player's track, position
 // and play-state events to the show state, and lets the show state drive the player. While it
@@ -41,4 +41,4 @@ private:
     Project::ProjectState& state_;
 };
 
-}  // namespace Controller
+}  // namespace Show

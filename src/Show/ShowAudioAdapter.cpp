@@ -1,8 +1,8 @@
-#include "Controller/ShowAudioAdapter.h"
+#include "Show/ShowAudioAdapter.h"
 
 #include "Project/ProjectState.h"
 
-namespace Controller {
+namespace Show {
 
 ShowAudioAdapter::ShowAudioAdapter(Audio::AudioPlayer& player, Project::ProjectState& state)
     : player_(player), state_(state)
@@ -80,4 +80,4 @@ bool ShowAudioAdapter::isRecording() const
     return player_.isRecording();
 }
 
-}  // namespace Controller
+}  // namespace Show

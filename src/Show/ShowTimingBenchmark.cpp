@@ -29,7 +29,7 @@
 #include "Audio/AudioTestSupport.h"
 #include "Audio/SilentWaveOut.h"
 #include "Controller/Controller.h"
-#include "Controller/ShowAudioAdapter.h"
+#include "Show/ShowAudioAdapter.h"
 #include "Controller/ShowControllerAdapter.h"
 #include "Controller/ShowMode.h"
 #include "DeviceSimulator.h"
@@ -246,7 +246,7 @@ public:
             return "the soundtrack did not load";
         }
         state().attach();
-        audioAdapter_ = std::make_unique<Controller::ShowAudioAdapter>(*player_, state());
+        audioAdapter_ = std::make_unique<Show::ShowAudioAdapter>(*player_, state());
         controllerAdapter_ =
             std::make_unique<Controller::ShowControllerAdapter>(*controller_, state());
         if (!controller_->connect()) {
@@ -274,7 +274,7 @@ private:
     Testing::DeviceSimulator device_;
     std::unique_ptr<Audio::AudioPlayer> player_;
     std::unique_ptr<Controller::Controller> controller_;
-    std::unique_ptr<Controller::ShowAudioAdapter> audioAdapter_;
+    std::unique_ptr<Show::ShowAudioAdapter> audioAdapter_;
     std::unique_ptr<Controller::ShowControllerAdapter> controllerAdapter_;
 };
 
