@@ -8,7 +8,10 @@ namespace Show {
 
 ShowMidiHost::ShowMidiHost(Audio::AudioPlayer& player, Project::Project& project,
                            Platform::MessageBoxService* messageBoxes)
-    : player_(player), project_(project), messageBoxes_(messageBoxes)
+    : player_(player),
+      project_(project),
+      messageBoxes_(messageBoxes),
+      mainThread_(std::this_thread::get_id())
 {
     player_.addListener(this);
 }
@@ -25,6 +28,13 @@ int ShowMidiHost::getFormat() const
 
 SMPTE ShowMidiHost::getClockPosition(int format)
 {
+    // On the main thread the player's worker is asked (the position just located, say);
+    // the generator's thread takes the last position the player reported.
+    if (std::this_thread::get_id() == mainThread_) {
+        const SMPTE position = player_.getPosition(format);
+        positionMs_.store(position.getMilliseconds(), std::memory_order_relaxed);
+        return position;
+    }
     SMPTE time(format);
     time.setMilliseconds(positionMs_.load(std::memory_order_relaxed));
     return time;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <thread>
 
 #include "Audio/AudioPlayer.h"
 #include "Midi/IMidiHost.h"
@@ -15,7 +16,8 @@ namespace Show {
 // What the MIDI time code service needs of the running program: the project's format, the
 // soundtrack player's position and transport, the show state's locate and record request, and
 // message boxes. The position is published from the player's reports on the main thread and
-// read by the quarter-frame generator's thread, so it is kept in an atomic.
+// read by the quarter-frame generator's thread, so it is kept in an atomic; the main thread
+// asks the player itself.
 class ShowMidiHost : public Midi::IMidiHost, public Audio::AudioPlayer::Listener {
 public:
     // `messageBoxes` null: messages go to the log. Registers with the player until destroyed.
@@ -42,6 +44,7 @@ private:
     Audio::AudioPlayer& player_;
     Project::Project& project_;
     Platform::MessageBoxService* messageBoxes_;
+    std::thread::id mainThread_;
     std::atomic<double> positionMs_{0.0};
 };
 

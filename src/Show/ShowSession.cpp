@@ -89,8 +89,8 @@ ShowSession::~ShowSession()
 bool ShowSession::waitUntilReady(std::chrono::milliseconds timeout)
 {
     Platform::MessageQueue* queue = Platform::MessageQueue::current();
-    return queue && queue->runUntil(
-                        [this] { return player_->isReady() && controller_->isReady(); }, timeout);
+    return queue && queue->runUntil([this] { return player_->isReady() && controller_->isReady(); },
+                                    timeout);
 }
 
 bool ShowSession::openProject(const std::wstring& path)
@@ -198,8 +198,8 @@ ShowEnd ShowSession::leaveShowMode()
 std::optional<int> ShowSession::findMidiPort(bool input, const std::string& port)
 {
     const std::vector<std::wstring> names = midi_->getPortNames(input);
-    if (!port.empty() && std::all_of(port.begin(), port.end(),
-                                      [](char c) { return c >= '0' && c <= '9'; })) {
+    if (!port.empty() &&
+        std::all_of(port.begin(), port.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         const unsigned long index = port.size() < 6 ? std::stoul(port) : names.size();
         if (index < names.size()) {
             return static_cast<int>(index);

@@ -29,7 +29,6 @@
 #include "Audio/AudioTestSupport.h"
 #include "Audio/SilentWaveOut.h"
 #include "Controller/Controller.h"
-#include "Show/ShowAudioAdapter.h"
 #include "Controller/ShowControllerAdapter.h"
 #include "Controller/ShowMode.h"
 #include "DeviceSimulator.h"
@@ -38,6 +37,7 @@
 #include "Platform/Utf.h"
 #include "Project/Project.h"
 #include "Project/ProjectState.h"
+#include "Show/ShowAudioAdapter.h"
 
 namespace {
 

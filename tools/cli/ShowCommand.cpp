@@ -138,7 +138,7 @@ struct ShowOptions {
     std::string audio = "default";
     std::optional<double> seconds;
     bool arm = false;
-    int armChannel = 128;  // the device's channel byte: 0-127, 128 unspecified
+    int armChannel = 128;               // the device's channel byte: 0-127, 128 unspecified
     std::optional<std::string> mtcOut;  // MIDI time code out (master) on this port
     std::optional<std::string> mtcIn;   // MIDI time code in (slave) from this port
 };
