@@ -35,7 +35,7 @@ TEXTS = {
     "REPORTS.PYROLIST.HEADER.ARTNR": ("Article no.", "Artikelnr."),
     "REPORTS.PYROLIST.HEADER.CLASSIFICATION": ("Class", "Klasse"),
     "REPORTS.PYROLIST.HEADER.CALIBRE": ("Calibre", "Kaliber"),
-    "REPORTS.PYROLIST.HEADER.NETWEIGHT": ("Net weight (g)", "Nettogewicht (g)"),
+    "REPORTS.PYROLIST.HEADER.NETWEIGHT": ("Net weight (kg)", "Nettogewicht (kg)"),
     "REPORTS.PYROLIST.HEADER.HEIGHT": ("Height", "Hoogte"),
     "REPORTS.PYROLIST.HEADER.VANSHAPE": ("Fan shape", "Waaiervorm"),
     "REPORTS.PYROLIST.HEADER.DISTANCE": ("Safety distance", "Veiligheidsafstand"),

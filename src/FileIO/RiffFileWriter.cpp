@@ -54,10 +54,11 @@ RiffFileWriter::~RiffFileWriter()
 
 void RiffFileWriter::reset()
 {
-    if (fd_ >= 0) {
+    if (fd_ >= 0 && ownsFd_) {
         ::close(fd_);
     }
     fd_ = -1;
+    ownsFd_ = true;
     memory_ = false;
     open_ = false;
     failed_ = false;
@@ -76,6 +77,18 @@ bool RiffFileWriter::open(const std::wstring& path)
     }
     reset();
     fd_ = ::open(Platform::toUtf8(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    open_ = fd_ >= 0;
+    return open_;
+}
+
+bool RiffFileWriter::open(Platform::FileReplacement& replacement)
+{
+    if (open_) {
+        close();
+    }
+    reset();
+    fd_ = replacement.open();
+    ownsFd_ = false;
     open_ = fd_ >= 0;
     return open_;
 }
@@ -253,10 +266,11 @@ bool RiffFileWriter::close()
         if (!flush() || ::fsync(fd_) != 0) {
             failed_ = true;
         }
-        if (::close(fd_) != 0) {
+        if (ownsFd_ && ::close(fd_) != 0) {
             failed_ = true;
         }
         fd_ = -1;
+        ownsFd_ = true;
     }
     open_ = false;
     return !failed_;

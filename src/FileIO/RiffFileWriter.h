@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "FileIO/FourCC.h"
+#include "Platform/FileReplacement.h"
 
 namespace FileIO {
 
@@ -15,9 +16,9 @@ namespace FileIO {
 // append little-endian data to the open chunk, end() closes the innermost element and
 // writes its size, and close() ends whatever is still open and closes the file.
 //
-// The writer writes exactly where it is told. To replace a file safely the caller writes to
-// the temporary path of a Platform::FileReplacement and commits it only after close()
-// returned true; the writer flushes and syncs the file to the disk in close() for that reason.
+// The writer writes exactly where it is told. To replace a file safely the caller opens the
+// writer on a Platform::FileReplacement and commits that only after close() returned true;
+// the writer flushes and syncs the file to the disk in close() for that reason.
 //
 // Failure is sticky. The first call that is refused (a write the disk did not take, an
 // element begun inside a data chunk, a chunk outside any list, a second root list, data
@@ -38,6 +39,9 @@ public:
     // Creates the file, replacing one that exists. False when it cannot be created. A file
     // still open is closed first.
     bool open(const std::wstring& path);
+    // Writes into the temporary file of the replacement (creating it). The descriptor stays
+    // the replacement's: close() syncs the file but leaves closing it to the commit.
+    bool open(Platform::FileReplacement& replacement);
     // Writes into memory instead; getBytes() has the result.
     void openInMemory();
 
@@ -84,6 +88,7 @@ private:
     void reset();
 
     int fd_ = -1;
+    bool ownsFd_ = true;
     bool memory_ = false;
     bool open_ = false;
     bool failed_ = false;

@@ -130,6 +130,12 @@ void D2DEditLabel::onKillFocus()
     if (!editing_) {
         return;
     }
+    if (notifying_) {
+        // A listener took the focus while it commits or reverts (a message box): the call
+        // under way decides, and a second commit of the same text would act twice.
+        focusLostWhileNotifying_ = true;
+        return;
+    }
     if (modified_) {
         if (!commitAll(false)) {
             // Refused: the field keeps the focus and its text, all selected.
@@ -142,17 +148,18 @@ void D2DEditLabel::onKillFocus()
             }
             // The focus cannot come back (the field was hidden, or its window went
             // inactive): the edit ends, but the typed text stays and stays modified.
-            editing_ = false;
-            dragging_ = false;
-            killTimer(kCaretTimer);
-            anchor_ = caret_;
-            invalidate();
+            endEditing();
             return;
         }
         modified_ = false;
     } else {
         revertAll();
     }
+    endEditing();
+}
+
+void D2DEditLabel::endEditing()
+{
     editing_ = false;
     dragging_ = false;
     killTimer(kCaretTimer);
@@ -160,20 +167,39 @@ void D2DEditLabel::onKillFocus()
     invalidate();
 }
 
+void D2DEditLabel::endEditingIfFocusLeft()
+{
+    // A message box hands the focus back once its window is gone, which the window system
+    // may do a little later: the edit goes on then. Only a focus that a listener put on
+    // another field of this window ends it.
+    const QWidget* focus = QApplication::focusWidget();
+    if (focusLostWhileNotifying_ && editing_ && getHandle() != nullptr && focus != nullptr &&
+        focus != getHandle() && focus->window() == getHandle()->window()) {
+        endEditing();
+    }
+    focusLostWhileNotifying_ = false;
+}
+
 bool D2DEditLabel::commitAll(bool byEnter)
 {
+    const bool outer = !notifying_;
+    notifying_ = true;
     bool accepted = true;
     listeners_.forEach([&](Listener* listener) {
         if (!listener->commit(this, byEnter)) {
             accepted = false;
         }
     });
+    notifying_ = !outer;
     return accepted;
 }
 
 void D2DEditLabel::revertAll()
 {
+    const bool outer = !notifying_;
+    notifying_ = true;
     listeners_.notify(&Listener::revert, this);
+    notifying_ = !outer;
 }
 
 void D2DEditLabel::onKeyDown(const Message& message)
@@ -190,11 +216,13 @@ void D2DEditLabel::onKeyDown(const Message& message)
             commitAll(true);
             modified_ = false;
             select(0, static_cast<int>(text_.size()));
+            endEditingIfFocusLeft();
             break;
         case VirtualKey::kEscape:
             revertAll();
             modified_ = false;
             select(0, static_cast<int>(text_.size()));
+            endEditingIfFocusLeft();
             break;
         case VirtualKey::kBack:
             if (hasSelection) {

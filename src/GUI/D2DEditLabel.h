@@ -69,8 +69,12 @@ private:
     void onKeyDown(const Message& message);
     void onCharacter(const Message& message);
     void onButtonDown(const Message& message);
+    // Ask the listeners; a focus change they cause meanwhile commits nothing again.
     bool commitAll(bool byEnter);
     void revertAll();
+    void endEditing();
+    // After Enter or Escape: when a listener moved the focus to another field, the edit ends.
+    void endEditingIfFocusLeft();
 
     // Replaces the selection with `text`; marks the field modified and notifies.
     void replaceSelection(const QString& text);
@@ -98,6 +102,8 @@ private:
     bool caretShown_ = true;
     bool focusJustGained_ = false;  // no mouse move or key since the focus came
     bool textSet_ = false;
+    bool notifying_ = false;  // inside a commit or revert of the listeners
+    bool focusLostWhileNotifying_ = false;
     qreal scroll_ = 0;  // pixels of text scrolled out on the left
     QPoint lastClickPosition_;
     std::chrono::steady_clock::time_point lastClickTime_;

@@ -4,10 +4,12 @@
 #include <QFontMetricsF>
 #include <QStyleHints>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 
 #include "GUI/BasicLayout.h"
 #include "GUI/D2DEditLabel.h"
+#include "GUI/QtMessageBox.h"
 #include "GUI/QtTestEnvironment.h"
 #include "GUI/TestComponents.h"
 
@@ -184,6 +186,75 @@ TEST_F(D2DEditLabelTest, ClickingAwayFromARefusedFieldAsksOnceAndAnAcceptedOneLe
     EXPECT_TRUE(next_->getHandle()->hasFocus());
     EXPECT_TRUE(next_->isEditing());
     EXPECT_EQ(recorder_.events, (std::vector<std::string>{"commit:bad", "commit:bad"}));
+}
+
+// A listener that asks the user in a real message box while it takes the text, as the
+// sidebar does with a warning. The box is answered as soon as it has the focus (or, should
+// the window system not give it the focus, after a while).
+class AskingListener : public D2DEditLabel::Listener {
+public:
+    AskingListener()
+    {
+        answerer_.setInterval(10);
+        QObject::connect(&answerer_, &QTimer::timeout, [this] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (box == nullptr) {
+                return;
+            }
+            if (box != shown_) {
+                shown_ = box;
+                ++boxes;
+                ticks_ = 0;
+            }
+            if (box->isActiveWindow() || ++ticks_ > 50) {
+                shown_ = nullptr;
+                box->close();
+            }
+        });
+        answerer_.start();
+    }
+    bool commit(D2DEditLabel* label, bool byEnter) override
+    {
+        commits.push_back((byEnter ? "enter:" : "commit:") +
+                          QString::fromStdWString(label->getText()).toStdString());
+        QtMessageBox().ask({L"Taken.", L"Note", Platform::MessageBoxService::Buttons::kOk,
+                            Platform::MessageBoxService::Icon::kInformation, label->getHandle()});
+        return true;
+    }
+
+    std::vector<std::string> commits;
+    int boxes = 0;
+
+private:
+    QTimer answerer_;
+    QWidget* shown_ = nullptr;
+    int ticks_ = 0;
+};
+
+TEST_F(D2DEditLabelTest, AListenerThatOpensAMessageBoxGetsOneCommit)
+{
+    AskingListener asking;
+    label_->removeListener(&recorder_);
+    label_->addListener(&asking);
+
+    focusLabel();
+    QTest::keyClicks(edit(), "12");
+    key(Qt::Key_Return);
+    EXPECT_EQ(asking.commits, std::vector<std::string>{"enter:12"});
+    EXPECT_EQ(asking.boxes, 1);
+    // The window system gives the window its focus back: the edit goes on, nothing pending.
+    window_->getHandle()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_->getHandle()));
+    ASSERT_TRUE(edit()->hasFocus());
+    EXPECT_TRUE(label_->isEditing());
+    EXPECT_FALSE(label_->isModified());
+
+    QTest::keyClicks(edit(), "3");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(asking.commits, (std::vector<std::string>{"enter:12", "commit:3"}));
+    EXPECT_EQ(asking.boxes, 2);
+    EXPECT_FALSE(label_->isEditing());
+    label_->removeListener(&asking);
 }
 
 TEST_F(D2DEditLabelTest, ClipboardPasteJoinsLinesAndCutCopies)

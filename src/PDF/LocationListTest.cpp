@@ -84,6 +84,37 @@ TEST_F(LocationListTest, ALongLocationContinuesUnderTheContinuedTitle)
     EXPECT_EQ(pieces, 80);
 }
 
+// A title too wide for the page is set smaller, or wrapped, but printed to its end on the
+// page and above the table.
+TEST_F(LocationListTest, ALongLocationNameIsPrintedToItsEnd)
+{
+    const std::wstring names[] = {
+        L"Westelijke oever bij de oude haven, steiger drie",  // set smaller
+        L"Noordelijke oever bij de oude haven achter de loods van de roeivereniging, steiger "
+        L"drie, ponton B, tussen de meerpalen vijf en zes, einde"};  // wrapped as well
+    for (const std::wstring& name : names) {
+        addPyro(10, 0x300, {{L"~POS", name}, {L"~DESC", L"Lang"}});
+    }
+    const std::vector<Page> pages = render(Kind::LOCATION, false);
+    int found = 0;
+    for (const Page& page : pages) {
+        const std::vector<const Word*> header = page.find("Aantal");
+        ASSERT_EQ(header.size(), 1u);
+        Page title{page.width, page.height, {}};
+        for (const Word& word : page.words) {
+            if (word.bottom > header[0]->top) {
+                title.words.push_back(word);
+                EXPECT_GE(word.left, 14.0) << word.text;
+                EXPECT_LE(word.right, page.width - 14.0) << word.text;
+            }
+        }
+        for (const std::wstring& name : names) {
+            found += title.text() == "Plaatslijst: " + Platform::toUtf8(name) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(found, 2);
+}
+
 TEST_F(LocationListTest, InventoryCountsModulesAndPieces)
 {
     texts[L"REPORTS.INVENTORYLIST.TITLE"] = L"Inventaris";

@@ -7,8 +7,8 @@
 
 namespace PDF {
 
-// Writes one of the PDF reports of the project. Passive and leaving the project clean, as
-// every export: writing a file changes no data.
+// Writes one of the PDF reports of the project. Passive, as every export: writing a file
+// changes no data, and the modified state stays as it was (a report is no saved project).
 //
 // The document is built in memory first and written through a temporary file beside the
 // target, so a failure leaves no partial file and an old file untouched. Fails with

@@ -83,16 +83,16 @@ TEST_F(OperationSaveReportTest, TheExceptionCarriesTheLibraryNumbers)
     }
 }
 
-TEST_F(OperationSaveReportTest, WritingAReportIsPassiveAndReplacesTheFile)
+TEST_F(OperationSaveReportTest, WritingAReportReplacesTheFileAndLeavesTheModifiedStateAlone)
 {
-    addPyro(0, 1);
     folder.writeBytes("report.pdf", "old");
-    OperationSaveReport operation(folder.path("report.pdf"), Kind::SHOW, true, false, translate());
-    EXPECT_TRUE(operation.isPassive());
-    EXPECT_TRUE(operation.leavesProjectClean());
-    EXPECT_TRUE(operation.execute(data));
+    project.setChangeCounts(1, 0);  // an edit not saved yet
+    ASSERT_TRUE(project.isModified());
+    ASSERT_TRUE(project.submit(
+        new OperationSaveReport(folder.path("report.pdf"), Kind::SHOW, true, false, translate())));
+    EXPECT_TRUE(project.isModified());  // a report is no saved project
     EXPECT_EQ(folder.readBytes("report.pdf").rfind("%PDF-", 0), 0u);
-    EXPECT_EQ(folder.names(), std::vector<std::string>{"report.pdf"});
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"report.pdf"});  // and keeps no backup
 }
 
 }  // namespace

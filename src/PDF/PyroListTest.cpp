@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "Config/KeyFile.h"
 #include "PDF/PyroList.h"
 #include "PDF/ReportFixture.h"
 
@@ -189,6 +191,26 @@ TEST_F(PyroListTest, OverviewAddsUpEachClassification)
     EXPECT_NE(text.find("1 1.4G 0.50 kg 4.00"), std::string::npos) << text;
     EXPECT_NE(text.find("7 Totaal 3.50 kg 32.00"), std::string::npos) << text;
     EXPECT_EQ(text.find("Artikel"), std::string::npos) << text;
+}
+
+// With the texts the program ships: the net weight's heading names the unit its cells print.
+TEST_F(PyroListTest, TheWeightHeadingNamesTheUnitOfItsCells)
+{
+    const std::filesystem::path locale =
+        std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "locale";
+    addPyro(0, 1, article(L"A1", L"1250", L"1"));
+    for (const char* language : {"en-us", "nl-nl"}) {
+        SCOPED_TRACE(language);
+        Config::KeyMap shipped;
+        ASSERT_TRUE(Config::KeyFile::read(
+            Platform::fromUtf8((locale / (std::string(language) + ".ini")).string()), shipped));
+        texts = shipped;
+        const std::vector<Page> pages = render(Kind::PYRO, true, false);
+        ASSERT_EQ(pages.size(), 1u);
+        EXPECT_NE(pages[0].text().find("1.25 kg"), std::string::npos) << pages[0].text();
+        EXPECT_EQ(pages[0].find("(kg)").size(), 1u) << pages[0].text();
+        EXPECT_TRUE(pages[0].find("(g)").empty()) << pages[0].text();
+    }
 }
 
 }  // namespace

@@ -10,13 +10,15 @@ namespace PDF {
 
 namespace {
 
-constexpr double kPadding = 1.0;        // between a cell's frame and its text
-constexpr double kTitleSize = 6.0;      // the section title
-constexpr double kFooterSize = 3.0;     // the page number
-constexpr double kFooterY = 8.0;        // baseline of the page number
-constexpr double kBottom = 14.0;        // no row goes below this
-constexpr double kHeaderTopGap = 24.0;  // from the top edge of the page to the header row
-constexpr double kLineFactor = 1.2;     // line height per font size
+constexpr double kPadding = 1.0;         // between a cell's frame and its text
+constexpr double kTitleSize = 6.0;       // the section title
+constexpr double kMinTitleSize = 4.5;    // a long title shrinks to this, then wraps
+constexpr double kTitleBaseline = 18.0;  // from the top edge of the page to the title's first line
+constexpr double kFooterSize = 3.0;      // the page number
+constexpr double kFooterY = 8.0;         // baseline of the page number
+constexpr double kBottom = 14.0;         // no row goes below this
+constexpr double kHeaderTopGap = 24.0;   // from the top edge of the page to the header row
+constexpr double kLineFactor = 1.2;      // line height per font size
 
 // Greedy word wrap; a word wider than the column is broken between characters.
 std::vector<std::string> wrapText(const std::string& text, double width, bool bold, double size,
@@ -64,6 +66,29 @@ std::vector<std::string> wrapText(const std::string& text, double width, bool bo
     return lines;
 }
 
+// A title fits the table's width: a long one is set smaller, and one still too long wraps
+// onto further lines, so that a long location name is printed to its end.
+struct TitleLayout {
+    double size = kTitleSize;
+    std::vector<std::string> lines;
+    // The height its lines below the first take; the table moves down by as much.
+    double extraHeight() const
+    {
+        return static_cast<double>(lines.size() - 1) * size * kLineFactor;
+    }
+};
+
+TitleLayout layoutTitle(const std::string& title, double width, const ReportDocument& document)
+{
+    TitleLayout layout;
+    const double natural = document.textWidth(title, true, kTitleSize);
+    if (natural > width) {
+        layout.size = std::max(kMinTitleSize, kTitleSize * width / natural);
+    }
+    layout.lines = wrapText(title, width, true, layout.size, document);
+    return layout;
+}
+
 }  // namespace
 
 ReportTable::ReportTable(std::vector<Column> columns, bool landscape, double fontSize)
@@ -109,7 +134,7 @@ void ReportTable::render(ReportDocument& document) const
         double height;
     };
     struct Page {
-        const std::string* title;
+        TitleLayout title;
         std::vector<Placed> rows;
     };
 
@@ -126,12 +151,18 @@ void ReportTable::render(ReportDocument& document) const
     }
     const double headerHeight = rowHeight(headerLineCount);
     const double firstRowTop = pageHeight - kHeaderTopGap - headerHeight;
-    const double room = firstRowTop - kBottom;
+    double tableWidth = 0;
+    for (const Column& column : columns_) {
+        tableWidth += column.width;
+    }
 
     // First the pages, so that every page can name the number of pages.
     std::vector<Page> pages;
     for (const Section& section : sections_) {
-        pages.push_back({&section.title, {}});
+        const TitleLayout title = layoutTitle(section.title, tableWidth, document);
+        const TitleLayout continued = layoutTitle(section.continuedTitle, tableWidth, document);
+        pages.push_back({title, {}});
+        double room = firstRowTop - kBottom - title.extraHeight();
         double used = 0;
         for (const Row& row : section.rows) {
             Placed placed{&row, wrap(row.cells, row.bold, document), 0};
@@ -143,7 +174,8 @@ void ReportTable::render(ReportDocument& document) const
             // A row taller than a whole page still gets a page of its own, and runs over
             // the foot margin rather than losing text.
             if (used + placed.height > room && !pages.back().rows.empty()) {
-                pages.push_back({&section.continuedTitle, {}});
+                pages.push_back({continued, {}});
+                room = firstRowTop - kBottom - continued.extraHeight();
                 used = 0;
             }
             used += placed.height;
@@ -152,10 +184,6 @@ void ReportTable::render(ReportDocument& document) const
     }
 
     const double left = kMargin;
-    double tableWidth = 0;
-    for (const Column& column : columns_) {
-        tableWidth += column.width;
-    }
     auto drawRow = [&](double top, double height,
                        const std::vector<std::vector<std::string>>& lines, bool bold,
                        bool ruleAbove) {
@@ -187,8 +215,12 @@ void ReportTable::render(ReportDocument& document) const
     for (const Page& page : pages) {
         ++number;
         document.addPage(landscape_);
-        document.text(left, pageHeight - 18.0, *page.title, true, kTitleSize);
-        double top = pageHeight - kHeaderTopGap;
+        double baseline = pageHeight - kTitleBaseline;
+        for (const std::string& line : page.title.lines) {
+            document.text(left, baseline, line, true, page.title.size);
+            baseline -= page.title.size * kLineFactor;
+        }
+        double top = pageHeight - kHeaderTopGap - page.title.extraHeight();
         drawRow(top, headerHeight, headerLines, true, false);
         top -= headerHeight;
         for (const Placed& placed : page.rows) {

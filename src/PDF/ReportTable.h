@@ -11,8 +11,9 @@ namespace PDF {
 // split into sections. Every page carries its section's title (the first page of a section
 // its own title, later pages the continued title), the column headers and "page / pages"
 // at the foot. A text longer than its column wraps onto further lines of the same row, and a
-// word longer than the column breaks inside, so nothing is cut off. A row never splits
-// across pages. All texts are Windows-1252 bytes.
+// word longer than the column breaks inside, so nothing is cut off; a title wider than the
+// table is set smaller and, if still too wide, wraps the same way, the table moving down. A row
+// never splits across pages. All texts are Windows-1252 bytes.
 class ReportTable {
 public:
     struct Column {

@@ -4,8 +4,10 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <regex>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 #include "Platform/FileReplacement.h"
@@ -176,23 +178,27 @@ TEST(FileReplacement, TheNewFileKeepsTheOldOnesPermissions)
     }
 }
 
-// The way the RIFF writer uses it: it writes the temporary file itself.
-TEST(FileReplacement, CommitsAFileWrittenAtTheTemporaryPath)
+// The way the RIFF writer uses it: it writes to the descriptor of the temporary file.
+TEST(FileReplacement, CommitsAFileWrittenToItsDescriptor)
 {
     TestFolder folder;
     folder.writeBytes("show.fwp", "old");
-    const auto writeTemporary = [](const FileReplacement& replacement, const std::string& bytes) {
-        std::ofstream(toUtf8(replacement.getTemporaryPath()), std::ios::binary) << bytes;
+    const auto writeTemporary = [](FileReplacement& replacement, const std::string& bytes) {
+        const int fd = replacement.open();
+        ASSERT_GE(fd, 0);
+        EXPECT_EQ(replacement.open(), fd);  // one file per replacement
+        ASSERT_EQ(::write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
     };
     {
         FileReplacement replacement(folder.path("show.fwp"));
         FileReplacement other(folder.path("show.fwp"));
         EXPECT_EQ(replacement.getTarget(), folder.path("show.fwp"));
-        EXPECT_NE(replacement.getTemporaryPath(), other.getTemporaryPath());
-        EXPECT_EQ(fs::path(toUtf8(replacement.getTemporaryPath())).parent_path(), folder.root());
+        EXPECT_TRUE(replacement.getTemporaryPath().empty());  // nothing made before open()
 
         writeTemporary(replacement, "new");
         writeTemporary(other, "abandoned");
+        EXPECT_NE(replacement.getTemporaryPath(), other.getTemporaryPath());
+        EXPECT_EQ(fs::path(toUtf8(replacement.getTemporaryPath())).parent_path(), folder.root());
         EXPECT_EQ(folder.readBytes("show.fwp"), "old");  // nothing changes before the commit
         EXPECT_TRUE(replacement.commit());
         EXPECT_EQ(folder.readBytes("show.fwp"), "new");
@@ -224,6 +230,133 @@ TEST(FileReplacement, AWrittenReplacementWaitsForItsCommit)
     }
     EXPECT_EQ(folder.readBytes("config.ini"), "old");
     EXPECT_EQ(folder.names(), Names{"config.ini"});
+}
+
+// A link planted at a temporary name must neither be written through nor have the file it
+// names change its mode. The names this program once used (NAME.tmp.PID.N) are planted, and
+// the temporary file must be a fresh file of its own under a name no one can know in advance.
+TEST(FileReplacement, TheTemporaryFileIsMadeAfreshUnderAnUnguessableName)
+{
+    TestFolder folder;
+    folder.writeBytes("show.fwp", "old");
+    folder.writeBytes("victim", "precious");
+    fs::permissions(folder.root() / "victim", fs::perms::owner_read | fs::perms::owner_write);
+    const std::string pid = std::to_string(::getpid());
+    for (int counter = 0; counter < 1000; ++counter) {
+        fs::create_symlink(folder.root() / "victim",
+                           folder.root() / ("show.fwp.tmp." + pid + "." + std::to_string(counter)));
+    }
+    for (Way way : {Way::REPLACE_WITH, Way::COPY_FILE}) {
+        Failure failure = Failure::NONE;
+        ASSERT_TRUE(replace(folder, way, "show.fwp", "new", failure));
+        EXPECT_EQ(folder.readBytes("show.fwp"), "new");
+        EXPECT_FALSE(fs::is_symlink(folder.root() / "show.fwp"));
+    }
+    EXPECT_EQ(folder.readBytes("victim"), "precious");
+    EXPECT_EQ(fs::status(folder.root() / "victim").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+
+    // Hidden, ending in no extension the program opens, and random.
+    FileReplacement first(folder.path("show.fwp"));
+    FileReplacement second(folder.path("show.fwp"));
+    ASSERT_GE(first.open(), 0);
+    ASSERT_GE(second.open(), 0);
+    const std::regex shape(R"(\.show\.fwp\.[0-9a-f]{16}\.tmp)");
+    const std::string name = fs::path(toUtf8(first.getTemporaryPath())).filename().string();
+    EXPECT_TRUE(std::regex_match(name, shape)) << name;
+    EXPECT_NE(name.substr(10, 16),
+              fs::path(toUtf8(second.getTemporaryPath())).filename().string().substr(10, 16));
+}
+
+TEST(FileReplacement, SavingThroughASymbolicLinkReplacesTheFileItNames)
+{
+    TestFolder folder;
+    folder.writeBytes("shows/real.fwp", "old");
+    fs::permissions(folder.root() / "shows/real.fwp",
+                    fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink("shows/real.fwp", folder.root() / "link.fwp");  // relative
+    fs::create_symlink(folder.root() / "link.fwp", folder.root() / "chain.fwp");
+    for (Way way : {Way::REPLACE_WITH, Way::COPY_FILE}) {
+        for (const char* through : {"link.fwp", "chain.fwp"}) {
+            const std::string bytes = std::string(through) + (way == Way::COPY_FILE ? " copy" : "");
+            Failure failure = Failure::NONE;
+            ASSERT_TRUE(replace(folder, way, through, bytes, failure)) << through;
+            EXPECT_EQ(folder.readBytes("shows/real.fwp"), bytes);
+            EXPECT_TRUE(fs::is_symlink(folder.root() / "link.fwp"));
+            EXPECT_TRUE(fs::is_symlink(folder.root() / "chain.fwp"));
+            EXPECT_EQ(fs::status(folder.root() / "shows/real.fwp").permissions(),
+                      fs::perms::owner_read | fs::perms::owner_write);
+        }
+    }
+    EXPECT_EQ(folder.names("shows"), Names{"real.fwp"});
+
+    // A dangling link gets the file it names; a loop of links cannot be saved through.
+    fs::create_symlink("shows/new.fwp", folder.root() / "dangling.fwp");
+    Failure failure = Failure::NONE;
+    EXPECT_TRUE(FileReplacement::replaceWith(folder.path("dangling.fwp"), "first", failure));
+    EXPECT_EQ(folder.readBytes("shows/new.fwp"), "first");
+    EXPECT_TRUE(fs::is_symlink(folder.root() / "dangling.fwp"));
+    fs::create_symlink("loop-b", folder.root() / "loop-a");
+    fs::create_symlink("loop-a", folder.root() / "loop-b");
+    EXPECT_FALSE(FileReplacement::replaceWith(folder.path("loop-a"), "x", failure));
+    EXPECT_EQ(failure, Failure::CREATE);
+    EXPECT_TRUE(fs::is_symlink(folder.root() / "loop-a"));
+}
+
+TEST(FileReplacement, KeepsThePreviousVersionAsBakWhenAsked)
+{
+    using Backup = FileReplacement::Backup;
+    for (Way way : {Way::REPLACE_WITH, Way::COPY_FILE}) {
+        TestFolder folder(way == Way::COPY_FILE ? "copy" : "write");
+        const auto save = [&](const std::string& bytes) {
+            if (way == Way::COPY_FILE) {
+                folder.writeBytes("source", bytes);
+                return FileReplacement::copyFile(folder.path("source"), folder.path("show.fwp"),
+                                                 Backup::KEEP_PREVIOUS);
+            }
+            Failure failure = Failure::NONE;
+            return FileReplacement::replaceWith(folder.path("show.fwp"), bytes, failure,
+                                                Backup::KEEP_PREVIOUS);
+        };
+        ASSERT_TRUE(save("first"));
+        EXPECT_FALSE(folder.exists("show.fwp.bak"));  // nothing was replaced
+        fs::permissions(folder.root() / "show.fwp", fs::perms::owner_read | fs::perms::owner_write);
+        ASSERT_TRUE(save("second"));
+        EXPECT_EQ(folder.readBytes("show.fwp.bak"), "first");
+        EXPECT_EQ(fs::status(folder.root() / "show.fwp.bak").permissions(),
+                  fs::perms::owner_read | fs::perms::owner_write);
+        ASSERT_TRUE(save("third"));
+        EXPECT_EQ(folder.readBytes("show.fwp"), "third");
+        EXPECT_EQ(folder.readBytes("show.fwp.bak"), "second");  // one generation
+
+        // A link planted as the backup is replaced, never written through.
+        folder.writeBytes("victim", "precious");
+        fs::remove(folder.root() / "show.fwp.bak");
+        fs::create_symlink(folder.root() / "victim", folder.root() / "show.fwp.bak");
+        ASSERT_TRUE(save("fourth"));
+        EXPECT_EQ(folder.readBytes("victim"), "precious");
+        EXPECT_FALSE(fs::is_symlink(folder.root() / "show.fwp.bak"));
+        EXPECT_EQ(folder.readBytes("show.fwp.bak"), "third");
+        fs::remove(folder.root() / "victim");
+
+        // A backup that cannot be placed does not stop the save.
+        fs::remove(folder.root() / "show.fwp.bak");
+        fs::create_directory(folder.root() / "show.fwp.bak");
+        folder.writeBytes("show.fwp.bak/keep", "");
+        ASSERT_TRUE(save("fifth"));
+        EXPECT_EQ(folder.readBytes("show.fwp"), "fifth");
+        Names left = leftAfter(way, "show.fwp");
+        left.push_back("show.fwp.bak");
+        std::sort(left.begin(), left.end());
+        EXPECT_EQ(folder.names(), left);
+    }
+
+    // Without asking, no backup.
+    TestFolder folder;
+    Failure failure = Failure::NONE;
+    ASSERT_TRUE(FileReplacement::replaceWith(folder.path("cues.csv"), "one", failure));
+    ASSERT_TRUE(FileReplacement::replaceWith(folder.path("cues.csv"), "two", failure));
+    EXPECT_EQ(folder.names(), Names{"cues.csv"});
 }
 
 }  // namespace

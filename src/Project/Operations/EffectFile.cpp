@@ -93,9 +93,9 @@ std::string EffectFile::toBytes(const EffectList& effects)
 
 bool EffectFile::save(const std::wstring& path, const EffectList& effects, std::wstring& errorKey)
 {
-    Platform::FileReplacement replacement(path);
+    Platform::FileReplacement replacement(path, Platform::FileReplacement::Backup::KEEP_PREVIOUS);
     RiffFileWriter writer;
-    if (!writer.open(replacement.getTemporaryPath()) || !writer.beginList("FWE ")) {
+    if (!writer.open(replacement) || !writer.beginList("FWE ")) {
         return fail(errorKey, L"ERROR.FAILED_TO_OPEN_FILE_FOR_WRITING_TODO");
     }
     bool ok = writeContent(writer, effects);

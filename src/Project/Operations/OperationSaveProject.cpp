@@ -11,9 +11,10 @@ namespace Project {
 
 bool OperationSaveProject::execute(ProjectData& data)
 {
-    Platform::FileReplacement replacement(getPath());
+    Platform::FileReplacement replacement(getPath(),
+                                          Platform::FileReplacement::Backup::KEEP_PREVIOUS);
     FileIO::RiffFileWriter writer;
-    if (!writer.open(replacement.getTemporaryPath()) || !writer.beginList("FWP ")) {
+    if (!writer.open(replacement) || !writer.beginList("FWP ")) {
         return failOperation(L"ERROR.FAILED_TO_OPEN_FILE_FOR_WRITING");
     }
 
@@ -26,7 +27,8 @@ bool OperationSaveProject::execute(ProjectData& data)
             if (soundtrack != nullptr) {
                 soundtrack->unload();
             }
-            if (!Platform::FileReplacement::copyFile(wave, audio)) {
+            if (!Platform::FileReplacement::copyFile(
+                    wave, audio, Platform::FileReplacement::Backup::KEEP_PREVIOUS)) {
                 return failOperation(L"ERROR.FAILED_TO_COPY_WAVE");
             }
             if (soundtrack != nullptr) {

@@ -12,6 +12,9 @@ namespace Project {
 // there (replacing the file there) and the copy is loaded; the project's soundtrack path then
 // names that copy, so that a later save under another name copies it again.
 //
+// The file it replaces is kept as NAME.fwp.bak (one generation), and so is a soundtrack file
+// the copy replaces. A save that succeeds leaves the project clean.
+//
 // Fails with "ERROR.FAILED_TO_OPEN_FILE_FOR_WRITING" when the file cannot be created,
 // "ERROR.FAILED_TO_COPY_WAVE" when the soundtrack cannot be copied and
 // "ERROR.FAILED_TO_WRITE_TO_FILE" when a later write fails. The project takes the new name
@@ -21,6 +24,7 @@ public:
     using OperationSaveFile::OperationSaveFile;
 
     bool execute(ProjectData& data) override;
+    bool leavesProjectClean() const override { return true; }
 };
 
 }  // namespace Project

@@ -188,9 +188,9 @@ std::string PresetFile::toBytes(const FixtureStore& store, const FixtureList& li
 bool PresetFile::save(const std::wstring& path, const FixtureStore& store, const FixtureList& list,
                       bool selectedOnly, std::wstring& errorKey)
 {
-    Platform::FileReplacement replacement(path);
+    Platform::FileReplacement replacement(path, Platform::FileReplacement::Backup::KEEP_PREVIOUS);
     RiffFileWriter writer;
-    if (!writer.open(replacement.getTemporaryPath()) || !writer.beginList("FWF ")) {
+    if (!writer.open(replacement) || !writer.beginList("FWF ")) {
         return fail(errorKey, L"ERROR.FAILED_TO_OPEN_FILE_FOR_WRITING_TODO");
     }
     bool ok = writeContent(writer, store, list, selectedOnly);

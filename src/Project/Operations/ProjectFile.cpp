@@ -412,9 +412,9 @@ std::string ProjectFile::toBytes(const ProjectData& data)
 
 bool ProjectFile::save(const std::wstring& path, const ProjectData& data, std::wstring& errorKey)
 {
-    Platform::FileReplacement replacement(path);
+    Platform::FileReplacement replacement(path, Platform::FileReplacement::Backup::KEEP_PREVIOUS);
     RiffFileWriter writer;
-    if (!writer.open(replacement.getTemporaryPath()) || !writer.beginList("FWP ")) {
+    if (!writer.open(replacement) || !writer.beginList("FWP ")) {
         return fail(errorKey, L"ERROR.FAILED_TO_OPEN_FILE_FOR_WRITING");
     }
     bool ok = writeContent(writer, data);

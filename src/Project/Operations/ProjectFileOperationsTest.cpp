@@ -11,6 +11,7 @@
 #include "Platform/TestFolder.h"
 #include "Platform/Utf.h"
 #include "Project/ISoundtrack.h"
+#include "Project/Operations/EffectFile.h"
 #include "Project/Operations/OperationAddCue.h"
 #include "Project/Operations/OperationCombineProject.h"
 #include "Project/Operations/OperationNewProject.h"
@@ -18,6 +19,7 @@
 #include "Project/Operations/OperationSaveCSV.h"
 #include "Project/Operations/OperationSaveProject.h"
 #include "Project/Operations/OperationSaveQuelist.h"
+#include "Project/Operations/PresetFile.h"
 #include "Project/Operations/ProjectFile.h"
 #include "Project/Operations/ProjectFileSample.h"
 #include "Project/Project.h"
@@ -242,6 +244,11 @@ TEST_F(ProjectFileOperations, ExportsRunBesideTheHistory)
     EXPECT_EQ(folder.readBytes("cues.csv"),
               CsvExport::build(data(), CsvExport::defaultTranslate()));
     EXPECT_EQ(project.getUndoCount(), 1);
+    // An export is no saved project: edit, export, quit must still offer to save the edit.
+    EXPECT_TRUE(project.isModified());
+    ASSERT_TRUE(project.submit(new OperationSaveProject(path("show.fwp"))));
+    EXPECT_FALSE(project.isModified());
+    ASSERT_TRUE(project.submit(new OperationSaveCSV(path("cues.csv"))));
     EXPECT_FALSE(project.isModified());
 
     // Show mode does not stop an export.
@@ -255,6 +262,37 @@ TEST_F(ProjectFileOperations, ExportsRunBesideTheHistory)
     EXPECT_EQ(errors.reported,
               (std::vector<std::wstring>{L"ERROR.FAILED_TO_OPEN_FILE_FOR_WRITING",
                                          L"ERROR.FAILED_TO_OPEN_FILE_FOR_WRITING"}));
+}
+
+TEST_F(ProjectFileOperations, EachSaveKeepsTheFileItReplacesAsBak)
+{
+    Sample::fillShow(data(), 2);
+    ASSERT_TRUE(project.submit(new OperationSaveProject(path("show.fwp"))));
+    const std::string first = folder.readBytes("show.fwp");
+    EXPECT_FALSE(folder.exists("show.fwp.bak"));
+    edit();
+    ASSERT_TRUE(project.submit(new OperationSaveProject(path("show.fwp"))));
+    const std::string second = folder.readBytes("show.fwp");
+    EXPECT_EQ(folder.readBytes("show.fwp.bak"), first);
+    edit();
+    ASSERT_TRUE(project.submit(new OperationSaveProject(path("show.fwp"))));
+    EXPECT_EQ(folder.readBytes("show.fwp.bak"), second);  // one generation
+    ASSERT_TRUE(project.submit(new OperationOpenProject(path("show.fwp.bak"))));
+    EXPECT_EQ(data().getCueList().getCount(), 3);
+
+    // The library files keep theirs too; the exports, made again from the project at any
+    // time, keep none.
+    std::wstring error;
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(EffectFile::save(path("effects.fwe"), data().getEffectList(), error));
+        ASSERT_TRUE(PresetFile::save(path("presets.fwf"), data().getFixtureStore(),
+                                     data().getFixtureList(), false, error));
+        ASSERT_TRUE(project.submit(new OperationSaveCSV(path("cues.csv"))));
+        ASSERT_TRUE(project.submit(new OperationSaveQuelist(path("show.fws"))));
+    }
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{
+                                  "cues.csv", "effects.fwe", "effects.fwe.bak", "presets.fwf",
+                                  "presets.fwf.bak", "show.fwp", "show.fwp.bak", "show.fws"}));
 }
 
 }  // namespace
