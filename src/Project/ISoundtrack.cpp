@@ -1,5 +1,8 @@
 #include "Project/ISoundtrack.h"
 
+#include "Project/Project.h"
+#include "Project/ProjectData.h"
+
 namespace Project {
 
 namespace {
@@ -14,6 +17,14 @@ ISoundtrack* ISoundtrack::getInstance()
 void ISoundtrack::setInstance(ISoundtrack* soundtrack)
 {
     theSoundtrack = soundtrack;
+}
+
+ISoundtrack* soundtrackOf(const ProjectData& data)
+{
+    if (const Project* project = data.getOwner(); project && project->getSoundtrack()) {
+        return project->getSoundtrack();
+    }
+    return ISoundtrack::getInstance();
 }
 
 }  // namespace Project

@@ -4,6 +4,8 @@
 
 namespace Project {
 
+class ProjectData;
+
 // What the project needs of the audio player: load a WAVE file as the soundtrack, or drop
 // it. The application connects the audio player here at start-up; the project layer never
 // reaches the player itself. Main thread only.
@@ -17,9 +19,13 @@ public:
     virtual void unload() = 0;
 
     // The process-wide soundtrack, or null while none is connected (then nothing can be
-    // loaded). Not owned.
+    // loaded). Not owned. Kept for callers that set it; the show session gives its project a
+    // soundtrack of its own instead.
     static ISoundtrack* getInstance();
     static void setInstance(ISoundtrack* soundtrack);
 };
+
+// The soundtrack an operation on `data` uses: its project's, else the process-wide one.
+ISoundtrack* soundtrackOf(const ProjectData& data);
 
 }  // namespace Project

@@ -13,7 +13,10 @@ namespace {
 std::unique_ptr<Project> theInstance;
 }  // namespace
 
-Project::Project() = default;
+Project::Project()
+{
+    data_.setOwner(this);
+}
 Project::~Project() = default;
 
 Project* Project::getInstance()

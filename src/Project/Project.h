@@ -13,6 +13,8 @@
 
 namespace Project {
 
+class ISoundtrack;
+
 // The one central object: it owns the project data, the undo and redo histories and the
 // project's name and modified state, and tells its listeners about names, the modified state,
 // errors and the end of every operation. Main thread only.
@@ -102,6 +104,11 @@ public:
     // Sends the text to every listener's errorReported.
     void reportError(const std::wstring& text);
 
+    // The soundtrack the project's operations load and drop (not owned); none: the
+    // process-wide one.
+    void setSoundtrack(ISoundtrack* soundtrack) { soundtrack_ = soundtrack; }
+    ISoundtrack* getSoundtrack() const { return soundtrack_; }
+
     // Opens the project under this name. A saved or opened project file (a ".fwp" path that
     // is not a placeholder) enters the recent-files list.
     void setFileName(const std::wstring& name, bool untitled);
@@ -126,6 +133,7 @@ private:
 
     Platform::ListenerSet<Listener> listeners_;
     ProjectData data_;
+    ISoundtrack* soundtrack_ = nullptr;
     std::wstring lastError_;
     std::wstring fileName_;
     bool projectOpen_ = false;

@@ -12,6 +12,8 @@
 
 namespace Project {
 
+class Project;
+
 // Everything of a project that is saved: the timecode format, the soundtrack link, project
 // metadata, the cues and the two libraries. Owned by the project; changed only by
 // operations, on the main thread.
@@ -28,6 +30,11 @@ public:
     ~ProjectData();
     ProjectData(const ProjectData&) = delete;
     ProjectData& operator=(const ProjectData&) = delete;
+
+    // The project that holds this data, if any: operations reach the project's services
+    // (its file name, its soundtrack) through it.
+    Project* getOwner() const { return owner_; }
+    void setOwner(Project* owner) { owner_ = owner; }
 
     void addListener(Listener* listener) { listeners_.add(listener); }
     void removeListener(Listener* listener) { listeners_.remove(listener); }
@@ -66,6 +73,7 @@ public:
     const FixtureStore& getFixtureStore() const { return fixtureStore_; }
 
 private:
+    Project* owner_ = nullptr;
     Platform::ListenerSet<Listener> listeners_;
     int format_ = SMPTE::SMPTE_30;
     SMPTE audioOffset_{SMPTE::SMPTE_30};

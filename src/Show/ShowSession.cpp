@@ -46,8 +46,7 @@ ShowSession::ShowSession(ShowSessionOptions options)
 {
     player_ = &Audio::AudioPlayer::createInstance(options_.audio);
     soundtrack_ = std::make_unique<Audio::AudioPlayerSoundtrack>(*player_);
-    previousSoundtrack_ = Project::ISoundtrack::getInstance();
-    Project::ISoundtrack::setInstance(soundtrack_.get());
+    project_.setSoundtrack(soundtrack_.get());
     audioAdapter_ = std::make_unique<ShowAudioAdapter>(*player_, state());
 
     midiHost_ = std::make_unique<ShowMidiHost>(*player_, project_, options_.messageBoxes);
@@ -75,7 +74,7 @@ ShowSession::~ShowSession()
     midi_ = nullptr;
     midiHost_.reset();
     audioAdapter_.reset();
-    Project::ISoundtrack::setInstance(previousSoundtrack_);
+    project_.setSoundtrack(nullptr);
     soundtrack_.reset();
     Audio::AudioPlayer::destroyInstance();
     player_ = nullptr;

@@ -103,7 +103,6 @@ private:
     ShowSessionOptions options_;
     bool ownsSettings_ = false;
     Project::Project& project_;
-    Project::ISoundtrack* previousSoundtrack_ = nullptr;
     Audio::AudioPlayer* player_ = nullptr;
     std::unique_ptr<Audio::AudioPlayerSoundtrack> soundtrack_;
     std::unique_ptr<ShowAudioAdapter> audioAdapter_;

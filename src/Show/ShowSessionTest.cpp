@@ -125,7 +125,9 @@ TEST_F(ShowSessionTest, MakesAndEndsTheServicesInTheirOrder)
         EXPECT_EQ(Audio::AudioPlayer::getInstance(), &session->player());
         EXPECT_EQ(Midi::MidiController::getInstance(), &session->midi());
         EXPECT_EQ(Controller::Controller::getInstance(), &session->controller());
-        EXPECT_NE(Project::ISoundtrack::getInstance(), nullptr);
+        EXPECT_NE(session->project().getSoundtrack(), nullptr);
+        EXPECT_EQ(Project::soundtrackOf(session->project().getProjectData()),
+                  session->project().getSoundtrack());
         EXPECT_NE(session->state().getAudio(), nullptr);
         EXPECT_NE(session->state().getController(), nullptr);
         Config::Settings::getInstance()->setString(L"controller.lookaheadMs", L"2000");
@@ -135,7 +137,6 @@ TEST_F(ShowSessionTest, MakesAndEndsTheServicesInTheirOrder)
     EXPECT_EQ(Audio::AudioPlayer::getInstance(), nullptr);
     EXPECT_EQ(Midi::MidiController::getInstance(), nullptr);
     EXPECT_EQ(Controller::Controller::getInstance(), nullptr);
-    EXPECT_EQ(Project::ISoundtrack::getInstance(), nullptr);
     EXPECT_TRUE(std::filesystem::exists(folder.root() / "user" / "config.ini"));
 }
 

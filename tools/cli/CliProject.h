@@ -68,14 +68,9 @@ class ProjectSession {
 public:
     ProjectSession() : project_(Project::Project::createInstance())
     {
-        previousSoundtrack_ = Project::ISoundtrack::getInstance();
-        Project::ISoundtrack::setInstance(&soundtrack_);
+        project_.setSoundtrack(&soundtrack_);
     }
-    ~ProjectSession()
-    {
-        Project::ISoundtrack::setInstance(previousSoundtrack_);
-        Project::Project::destroyInstance();
-    }
+    ~ProjectSession() { Project::Project::destroyInstance(); }
     ProjectSession(const ProjectSession&) = delete;
     ProjectSession& operator=(const ProjectSession&) = delete;
 
@@ -92,7 +87,6 @@ public:
 private:
     Project::Project& project_;
     CheckingSoundtrack soundtrack_;
-    Project::ISoundtrack* previousSoundtrack_ = nullptr;
 };
 
 // "24", "25", "30df" or "30" as a timecode format.

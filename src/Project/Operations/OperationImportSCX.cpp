@@ -273,7 +273,7 @@ bool OperationImportSCX::importEvents(const FileIO::JetRecordSet& events, int fo
                                       ProjectData& data)
 {
     clearProject(data);
-    if (Project* project = Project::getInstance()) {
+    if (Project* project = data.getOwner()) {
         project->setFileName(projectPathFor(getPath()), false);
     }
     data.setFormat(format);

@@ -25,7 +25,7 @@ bool OperationLinkWave::PreviousLink::restore(ProjectData& data) const
 
 bool OperationLinkWave::link(ProjectData& data, const std::wstring& path)
 {
-    ISoundtrack* soundtrack = ISoundtrack::getInstance();
+    ISoundtrack* soundtrack = soundtrackOf(data);
     if (soundtrack == nullptr || !soundtrack->load(path)) {
         return failOperation(L"ERROR.FAILED_TO_OPEN_WAVE");
     }
@@ -36,7 +36,7 @@ bool OperationLinkWave::link(ProjectData& data, const std::wstring& path)
 void OperationLinkWave::unlink(ProjectData& data)
 {
     data.setWaveLink(false, data.getWaveFileName());
-    if (ISoundtrack* soundtrack = ISoundtrack::getInstance()) {
+    if (ISoundtrack* soundtrack = soundtrackOf(data)) {
         soundtrack->unload();
     }
 }

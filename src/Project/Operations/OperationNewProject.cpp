@@ -11,7 +11,7 @@ bool OperationNewProject::execute(ProjectData& data)
 {
     SKY_ASSERT(SMPTE::isValidFormat(format_), "OperationNewProject");
     OperationOpenFile::clearProject(data);
-    if (Project* project = Project::getInstance()) {
+    if (Project* project = data.getOwner()) {
         project->setFileName(Config::tr(L"FILENAME.NEW"), true);
     }
     data.setFormat(format_);

@@ -16,7 +16,7 @@ void OperationOpenFile::clearProject(ProjectData& data)
     data.getCueList().clear();
     data.getMetadata().clear();
     data.setWaveLink(false, L"");
-    if (ISoundtrack* soundtrack = ISoundtrack::getInstance()) {
+    if (ISoundtrack* soundtrack = soundtrackOf(data)) {
         soundtrack->unload();
     }
 }

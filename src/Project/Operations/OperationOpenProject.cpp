@@ -18,7 +18,7 @@ bool OperationOpenProject::execute(ProjectData& data)
         return failOperation(L"ERROR.INVALID_FWP");
     }
     clearProject(data);
-    if (Project* project = Project::getInstance()) {
+    if (Project* project = data.getOwner()) {
         project->setFileName(getPath(), false);
     }
     std::wstring error;
@@ -27,7 +27,7 @@ bool OperationOpenProject::execute(ProjectData& data)
     }
     if (data.isWaveLinked()) {
         const std::wstring audio = ProjectFile::audioPathFor(getPath());
-        ISoundtrack* soundtrack = ISoundtrack::getInstance();
+        ISoundtrack* soundtrack = soundtrackOf(data);
         if (soundtrack != nullptr && soundtrack->load(audio)) {
             data.setWaveLink(true, audio);
         } else {

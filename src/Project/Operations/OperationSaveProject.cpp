@@ -22,7 +22,7 @@ bool OperationSaveProject::execute(ProjectData& data)
     if (data.isWaveLinked() && !wave.empty()) {
         const std::wstring audio = ProjectFile::audioPathFor(getPath());
         if (audio != wave) {
-            ISoundtrack* soundtrack = ISoundtrack::getInstance();
+            ISoundtrack* soundtrack = soundtrackOf(data);
             // The player lets go of the file first: it may be the one about to be replaced.
             if (soundtrack != nullptr) {
                 soundtrack->unload();
@@ -43,7 +43,7 @@ bool OperationSaveProject::execute(ProjectData& data)
     if (!ok || !replacement.commit()) {
         return failOperation(L"ERROR.FAILED_TO_WRITE_TO_FILE");
     }
-    if (Project* project = Project::getInstance()) {
+    if (Project* project = data.getOwner()) {
         project->setFileName(getPath(), false);
     }
     return true;
