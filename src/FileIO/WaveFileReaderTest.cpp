@@ -216,14 +216,13 @@ TEST(WaveFileReader, ReadsFilesCutShortUpToTheirEnd)
         {"copy cut inside the samples", whole.substr(0, dataStart + 13), 6},
         {"copy cut inside the header of the list after the samples",
          whole.substr(0, dataStart + 20 + 5), 10},
-        {"copy cut inside the list after the samples",
-         whole.substr(0, dataStart + 20 + 14), 10},
+        {"copy cut inside the list after the samples", whole.substr(0, dataStart + 20 + 14), 10},
         {"copy cut right after the header of the samples", whole.substr(0, dataStart), 0},
     };
     for (const Case& c : cases) {
         WaveFileReader reader;
-        ASSERT_TRUE(reader.openBytes(c.bytes)) << c.name << ": "
-                                               << Platform::toUtf8(reader.getError());
+        ASSERT_TRUE(reader.openBytes(c.bytes))
+            << c.name << ": " << Platform::toUtf8(reader.getError());
         EXPECT_EQ(reader.getFrameCount(), c.frames) << c.name;
         Frames expected;
         for (uint32_t i = 0; i < c.frames; ++i) {
