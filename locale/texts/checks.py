@@ -89,6 +89,13 @@ TEXTS = {
         "Het chaseverloop moet sinus of blok zijn.",
     ),
     # The show file for the firing system.
+    "ERROR.SHOW_FILE.CUE_TIMING": (
+        "A cue fires before 00:00:00:00 or at 24:00:00:00 or later, or has a negative prefire"
+        " time; the show file cannot hold it. Check the show and correct the marked cues.",
+        "Een cue vuurt vóór 00:00:00:00 of op of na 24:00:00:00, of heeft een negatieve"
+        " prefire-tijd; het showbestand kan die niet bevatten. Controleer de show en corrigeer"
+        " de gemarkeerde cues.",
+    ),
     "ERROR.SHOW_FILE.TOO_MANY_CUES": (
         "The show has more than 65,535 pyro and DMX cues; the firing system's show file cannot"
         " hold them. Split the show into parts.",

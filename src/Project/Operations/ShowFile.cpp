@@ -306,9 +306,27 @@ std::size_t ShowFile::recordCount(const ProjectData& data)
     return records;
 }
 
+// Whether the record's times mean what the cue says: a firing time from 0 to the end of the
+// day (a negative one used to be written as its low 24 bits, a time late in the day) and a
+// prefire of 0 or more (a negative one would fire the cue after its timecode).
+bool hasRecordableTiming(const Cue& cue)
+{
+    const int64_t day = SMPTE::framesPerDay(cue.getTimecode().getFormat());
+    const int64_t time = firingTime(cue);
+    return cue.getPrefireTime() >= 0 && time >= 0 && time < day &&
+           cue.getTimecode().getFrameNo() < day;
+}
+
 bool ShowFile::save(const std::wstring& path, const ProjectData& data, const Options& options,
                     std::wstring& errorKey)
 {
+    const CueList& cues = data.getCueList();
+    for (const CueList::CueItem* cue = cues.first(); cue != cues.end(); cue = cue->getNext()) {
+        if (isExported(*cue) && !hasRecordableTiming(*cue)) {
+            errorKey = L"ERROR.SHOW_FILE.CUE_TIMING";
+            return false;
+        }
+    }
     // The trailer counts the records in 16 bits; a wrapped count would make the firing
     // system play part of the show, or refuse it at the site.
     if (recordCount(data) > kMaxRecords) {

@@ -39,8 +39,9 @@ public:
     static std::size_t recordCount(const ProjectData& data);
 
     // Writes the file through a temporary file beside `path`. False with
-    // "ERROR.SHOW_FILE.TOO_MANY_CUES" when the show has more than kMaxRecords records (nothing
-    // is written then), "ERROR.FAILED_TO_OPEN_FILE_FOR_WRITING" or
+    // "ERROR.SHOW_FILE.TOO_MANY_CUES" when the show has more than kMaxRecords records,
+    // "ERROR.SHOW_FILE.CUE_TIMING" when a cue's firing time falls before 0 or past the day or
+    // its prefire is negative (nothing is written then), "ERROR.FAILED_TO_OPEN_FILE_FOR_WRITING" or
     // "ERROR.FAILED_TO_WRITE_TO_FILE"; an old file is then untouched.
     static bool save(const std::wstring& path, const ProjectData& data, const Options& options,
                      std::wstring& errorKey);
