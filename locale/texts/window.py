@@ -55,6 +55,17 @@ TEXTS = {
         "The fixture presets of the file were loaded.",
         "De fixturepresets uit het bestand zijn geladen.",
     ),
+    # A project whose soundtrack cannot be opened is opened with its cues.
+    "MESSAGES.SOUNDTRACK_MISSING.TITLE": ("Soundtrack missing", "Soundtrack ontbreekt"),
+    "MESSAGES.SOUNDTRACK_MISSING.MESSAGE": (
+        "The show's soundtrack could not be opened: the WAVE file beside the project file is"
+        " missing or cannot be read. The cues were opened, and the show keeps its link to the"
+        " soundtrack. Put the file back and open the show again, or link another soundtrack.",
+        "De soundtrack van de show kon niet worden geopend: het WAVE-bestand naast het"
+        " projectbestand ontbreekt of is onleesbaar. De cues zijn geopend en de show houdt de"
+        " koppeling met de soundtrack. Zet het bestand terug en open de show opnieuw, of koppel"
+        " een andere soundtrack.",
+    ),
     # The main menu.
     "MENU.WELCOME": ("Welcome to Skyfirewright", "Welkom bij Skyfirewright"),
     "MENU.WELCOME_EX": (

@@ -43,21 +43,31 @@ const fs::path kRepositoryRoot = fs::path(__FILE__).parent_path().parent_path().
 
 const std::vector<std::string> kLanguages = {"en-us", "nl-nl"};
 
-const std::set<std::string> kFamilies = {"CUECOMMAND", "CUELIST", "CUESTATE", "ERROR",  "FILENAME",
-                                         "GENERIC",    "MENU",    "MESSAGES", "PRESET", "REDO",
-                                         "REPORTS",    "SIDEBAR", "UNDO",     "WINDOW", "WIZ"};
+const std::set<std::string> kFamilies = {
+    "CHECK",    "CUECOMMAND", "CUELIST", "CUESTATE", "ERROR",   "FILENAME", "GENERIC", "MENU",
+    "MESSAGES", "PRESET",     "REDO",    "REPORTS",  "SIDEBAR", "UNDO",     "WINDOW",  "WIZ"};
 
 enum class Arg { INT, TEXT, REAL };
 using Args = std::vector<Arg>;
 
 // The texts the program formats, with the arguments it passes: the cue list's command
 // column gives the pyro address; the channel and its level; the number of channels; the
-// number of steps and the steps per minute.
+// number of steps and the steps per minute. The cue check's reasons get the cue's number.
 const std::map<std::string, Args> kFormatted = {
     {"CUECOMMAND.PYRO", {Arg::INT}},
     {"CUECOMMAND.DMX512", {Arg::INT, Arg::INT}},
     {"CUECOMMAND.DMX512.SCENE", {Arg::INT}},
     {"CUECOMMAND.DMX512.CHASE", {Arg::INT, Arg::INT}},
+    // the cue check's reasons take the cue's number
+    {"CHECK.NEGATIVE_PREFIRE", {Arg::INT}},
+    {"CHECK.FIRES_BEFORE_ZERO", {Arg::INT}},
+    {"CHECK.FIRES_AFTER_DAY", {Arg::INT}},
+    {"CHECK.PREFIRE_TOO_LONG", {Arg::INT}},
+    {"CHECK.NO_COMMAND", {Arg::INT}},
+    {"CHECK.ADDRESS_OUT_OF_RANGE", {Arg::INT}},
+    {"CHECK.UNIVERSE_OUT_OF_RANGE", {Arg::INT}},
+    {"CHECK.NO_CHANNEL", {Arg::INT}},
+    {"CHECK.VALUE_OUT_OF_RANGE", {Arg::INT}},
 };
 
 std::vector<std::string> prefixed(const std::string& prefix, const std::vector<std::string>& ends)

@@ -50,6 +50,10 @@ inline uint32_t dmxWord(int universe, int channel, int value)
 // hour tens 24-25.
 inline uint32_t timecodeWait(int hours, int minutes, int seconds, int frames)
 {
+    // A label past the day or a field beyond its digits would wrap into another time.
+    SKY_ASSERT(hours >= 0 && hours <= 23 && minutes >= 0 && minutes <= 59 && seconds >= 0 &&
+                   seconds <= 59 && frames >= 0 && frames <= 29,
+               "CommandWords");
     const auto u = [](int v) { return static_cast<uint32_t>(v % 10); };
     const auto t = [](int v) { return static_cast<uint32_t>(v / 10); };
     return kTimecodeWait | u(frames) | u(seconds) << 4 | u(minutes) << 8 | u(hours) << 12 |

@@ -20,10 +20,11 @@ namespace {
 
 constexpr const char* kUnit = "CompiledProject";
 
-// A cue's fire time (timecode minus prefire) in frames.
-int fireTime(const Project::Cue& cue)
+// A cue's fire time (timecode minus prefire) in frames, without overflow. Cues that take
+// part lie inside the day, so their fire times also fit an int.
+int64_t fireTime(const Project::Cue& cue)
 {
-    return cue.getTimecode().getFrameNo() - cue.getPrefireTime();
+    return cue.getFireMoment();
 }
 
 bool isWait(uint32_t word)
@@ -33,18 +34,18 @@ bool isWait(uint32_t word)
 }
 
 // A cue takes part in a show when it has something to fire or set that the controller's
-// words can carry. Left out, like a pyro cue without an address: a pyro address above 0xFFF
-// (it used to wrap into another module), a DMX cue with only a DMX text (it used to set
-// universe 127, channel 512) and DMX fields outside their ranges. The cue check refuses
-// them all before a show.
+// words can carry, at a moment they can carry. Left out, like a pyro cue without an address:
+// a pyro address above 0xFFF (it used to wrap into another module), a DMX cue with only a
+// DMX text (it used to set universe 127, channel 512), DMX fields outside their ranges, a
+// negative prefire, a firing moment before 0 or past the day (a damaged prefire used to wrap
+// to 00:00:00:00 and fire early) and a prefire longer than a step's delay word holds. The
+// cue check refuses them all before a show.
 bool takesPart(const Project::Cue& cue)
 {
-    const Project::CueCommand& command = cue.getCommand();
-    switch (command.getType()) {
+    switch (cue.getCommand().getType()) {
         case Project::CueCommand::TYPE_PYRO:
         case Project::CueCommand::TYPE_DMX512:
-            return Project::CueFireCheck::commandProblem(command) ==
-                   Project::CueFireCheck::FIREABLE;
+            return Project::CueFireCheck::cueProblem(cue) == Project::CueFireCheck::FIREABLE;
         default: return false;
     }
 }
@@ -60,8 +61,8 @@ uint32_t slotWaitWord(int showMode, int format, int key)
         case SHOW_AUDIO_CLOCK: return CommandWords::kTriggerWait;
         case SHOW_MANUAL_FIRE: return CommandWords::kStepWait;
         default: {
-            // A fire time before the show's start (refused by the cue check) waits for 0.
-            const SMPTE label = SMPTE::fromFrameNo(format, std::max(key, 0));
+            // Fire times lie inside the day (takesPart), so every field of the label fits.
+            const SMPTE label = SMPTE::fromFrameNo(format, key);
             return CommandWords::timecodeWait(label.getHours(), label.getMinutes(),
                                               label.getSeconds(), label.getFrames());
         }
@@ -81,12 +82,14 @@ void appendCueCommands(CompiledProject::Group& group, Project::Cue* cue, bool im
     group.commands.push_back(std::make_unique<EffectCommand>(cue, immediate, counterFrequency));
 }
 
-// The delay word of a manual step: the prefire in milliseconds.
+// The delay word of a manual step: the prefire in milliseconds. The cue check keeps it
+// within the 24 bits of the word (a longer one used to be cut to its low bits).
 uint32_t delayWord(const Project::Cue& cue)
 {
     const double fps = SMPTE::framesPerSecond(cue.getTimecode().getFormat());
     const auto ms = static_cast<int64_t>(std::trunc(cue.getPrefireTime() * 1000.0 / fps + 0.5));
-    return CommandWords::kStepWait | (static_cast<uint32_t>(ms) & CommandWords::kDelayMask);
+    SKY_ASSERT(ms > 0 && ms <= CommandWords::kDelayMask, kUnit);
+    return CommandWords::kStepWait | static_cast<uint32_t>(ms);
 }
 
 }  // namespace
@@ -186,7 +189,7 @@ int CompiledProject::Group::findIndexForTime(int frames, bool byFireTime) const
         }
         const Project::Cue* cue = command.getCue();
         if (cue != nullptr) {
-            const int time = byFireTime ? fireTime(*cue) : cue->getTimecode().getFrameNo();
+            const int64_t time = byFireTime ? fireTime(*cue) : cue->getTimecode().getFrameNo();
             if (time >= frames) {
                 return lastWait;
             }
@@ -200,7 +203,7 @@ bool CompiledProject::Group::needsResync(int frames) const
     for (int i = executedCount; i < size(); ++i) {
         const Project::Cue* cue = commands[static_cast<std::size_t>(i)]->getCue();
         if (cue != nullptr) {
-            if (fireTime(*cue) + 3 <= frames) {
+            if (fireTime(*cue) + 3 <= static_cast<int64_t>(frames)) {
                 return true;
             }
             break;
@@ -242,7 +245,7 @@ int CompiledProject::Group::triggerTimeAhead(int slots) const
     for (int i = wait + 1; i < size(); ++i) {
         const Project::Cue* cue = commands[static_cast<std::size_t>(i)]->getCue();
         if (cue != nullptr) {
-            return fireTime(*cue);
+            return static_cast<int>(fireTime(*cue));
         }
     }
     return -1;
@@ -306,7 +309,8 @@ std::unique_ptr<CompiledProject> CompiledProject::compile(Project::CueList& cues
             continue;
         }
         const int groupKey = manual ? cue->getGroup() : 0;
-        const int key = manual ? cue->getTimecode().getFrameNo() : fireTime(*cue);
+        // Inside the day (takesPart), so the key fits an int.
+        const int key = manual ? cue->getTimecode().getFrameNo() : static_cast<int>(fireTime(*cue));
         auto [entry, added] = pending.try_emplace(groupKey);
         if (added) {
             groupOrder.push_back(groupKey);

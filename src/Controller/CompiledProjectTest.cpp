@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -171,7 +172,7 @@ TEST(CompileRanges, CheckAndCompileAgreeOnWhatTheControllerCanCarry)
          kNone},
         {"channel 511", dmx(127, 511, 255), Problem::FIREABLE, 0x91FFFFFF},
         {"channel 512", dmx(0, 512, 7), Problem::ADDRESS_OUT_OF_RANGE, kNone},
-        {"universe 128", dmx(128, 0, 7), Problem::ADDRESS_OUT_OF_RANGE, kNone},
+        {"universe 128", dmx(128, 0, 7), Problem::UNIVERSE_OUT_OF_RANGE, kNone},
         {"value 256", dmx(0, 3, 256), Problem::VALUE_OUT_OF_RANGE, kNone},
     };
     for (const auto& row : rows) {
@@ -198,6 +199,79 @@ TEST(CompileRanges, CheckAndCompileAgreeOnWhatTheControllerCanCarry)
     EXPECT_INVARIANT(CommandWords::fireWord(0x1000), "address >= 0 && address <= 0xFFF",
                      "CommandWords");
     EXPECT_INVARIANT(CommandWords::dmxWord(0, 512, 0), "channel >= 0 && channel <= 511",
+                     "CommandWords");
+}
+
+// A cue never fires before its time because of a damaged number: the firing moment is
+// computed in 64 bits and must lie inside the day, a negative prefire is refused rather than
+// delaying the cue, and a manual step's delay must fit its 24 bits. The cue check names the
+// reason with its own key, and the compile leaves the cue out in every mode, so that no word
+// carries a wrapped time.
+TEST(CompileRanges, FiringMomentsOutsideTheDayNeverReachTheController)
+{
+    using Project::CueFireCheck::Problem;
+    const int day = SMPTE::framesPerDay(SMPTE::SMPTE_25);
+    const int fourHours39 = (4 * 3600 + 39 * 60) * 25;
+    const struct {
+        const char* name;
+        int frames;
+        int prefire;
+        Problem problem;
+        Words words;  // manual fire's words of the cue's step, empty when it is left out
+    } rows[] = {
+        // one flipped bit: -2147483648 frames used to wrap to a moment before 0 (fired at 0)
+        {"prefire INT_MIN", 240, INT32_MIN, Problem::NEGATIVE_PREFIRE, {}},
+        {"prefire -1", 240, -1, Problem::NEGATIVE_PREFIRE, {}},
+        {"prefire one frame past the timecode", 240, 241, Problem::FIRES_BEFORE_ZERO, {}},
+        {"prefire INT_MAX", 240, INT32_MAX, Problem::FIRES_BEFORE_ZERO, {}},
+        {"timecode 24:00:00:00", day, 0, Problem::FIRES_AFTER_DAY, {}},
+        {"timecode 40:00:00:00", day / 24 * 40, 0, Problem::FIRES_AFTER_DAY, {}},
+        {"prefire 4 h 40 min", day - 1, fourHours39 + 25 * 60, Problem::PREFIRE_TOO_LONG, {}},
+        {"prefire 4 h 39 min",
+         day - 1,
+         fourHours39,
+         Problem::FIREABLE,
+         {0x30000000, 0x30000000 | 16740000, 0x80000001}},
+        {"last frame of the day", day - 1, 0, Problem::FIREABLE, {0x30000000, 0x80000001}},
+    };
+    for (const auto& row : rows) {
+        Project::Project project;
+        Project::CueList& cues = project.getProjectData().getCueList();
+        cues.add(SMPTE::fromFrameNo(SMPTE::SMPTE_25, row.frames), CueCommand::pyro(1), row.prefire,
+                 0, 1, -1, "");
+        EXPECT_EQ(Project::CueFireCheck::cueProblem(*cues.first()), row.problem) << row.name;
+        const bool fireable = row.problem == Problem::FIREABLE;
+        EXPECT_EQ(project.checkCues(), fireable) << row.name;
+        if (!fireable) {
+            ASSERT_EQ(project.getCheckFailures().size(), 1u) << row.name;
+            EXPECT_EQ(project.getCheckFailures()[0].problem, row.problem) << row.name;
+            EXPECT_EQ(project.getLastError(), Project::CueFireCheck::problemKey(row.problem));
+        }
+        for (const int mode : {SHOW_AUDIO_CLOCK, SHOW_CLOCK_OUT, SHOW_CLOCK_IN, SHOW_MANUAL_FIRE}) {
+            const auto compiled = CompiledProject::compile(cues, SMPTE::SMPTE_25, mode, kFrequency);
+            Words words;
+            for (const auto& [key, group] : compiled->getGroups()) {
+                const Words groupWords = wordsOf(group);
+                words.insert(words.end(), groupWords.begin(), groupWords.end());
+            }
+            if (!fireable) {
+                EXPECT_EQ(words, Words{}) << row.name << ", mode " << mode;
+            } else if (mode == SHOW_MANUAL_FIRE) {
+                EXPECT_EQ(words, row.words) << row.name;
+            } else if (mode != SHOW_AUDIO_CLOCK) {
+                // 23:59:59:24 less the prefire, as a label of the day
+                const SMPTE at = SMPTE::fromFrameNo(SMPTE::SMPTE_25, row.frames - row.prefire);
+                ASSERT_EQ(words.size(), 2u) << row.name;
+                EXPECT_EQ(words[0], CommandWords::timecodeWait(at.getHours(), at.getMinutes(),
+                                                               at.getSeconds(), at.getFrames()))
+                    << row.name;
+            }
+        }
+    }
+    // The packer refuses a label it cannot carry rather than wrapping it.
+    EXPECT_INVARIANT(CommandWords::timecodeWait(40, 0, 0, 0),
+                     "hours >= 0 && hours <= 23 && minutes >= 0 && minutes <= 59 && seconds >= 0 "
+                     "&& seconds <= 59 && frames >= 0 && frames <= 29",
                      "CommandWords");
 }
 

@@ -1,5 +1,6 @@
 #include "Controller/EffectCommand.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "Controller/CommandWords.h"
@@ -41,8 +42,12 @@ EffectCommand::EffectCommand(Project::Cue* cue, bool immediate, int64_t counterF
 
 int64_t EffectCommand::toCounts(int frames) const
 {
+    // A negative time is none (the cue check refuses a negative prefire before a show), and
+    // the count stays far from the 64-bit limit for any int of frames.
     const double fps = SMPTE::framesPerSecond(cue_->getTimecode().getFormat());
-    return static_cast<int64_t>(std::trunc(frames * static_cast<double>(counterFrequency_) / fps));
+    const double counts =
+        std::trunc(std::max(frames, 0) * static_cast<double>(counterFrequency_) / fps);
+    return static_cast<int64_t>(std::min(counts, 0x1p60));
 }
 
 void EffectCommand::applyEvent(int64_t counter, int event)

@@ -105,7 +105,11 @@ bool RiffFileReader::parse()
     if (size < 4) {
         return fail(L"the RIFF list is too short to hold its form type");
     }
-    const uint64_t end = 8 + static_cast<uint64_t>(size);
+    uint64_t end = 8 + static_cast<uint64_t>(size);
+    if (end > fileSize && acceptCutShort_) {
+        end = fileSize;
+        size = static_cast<uint32_t>(fileSize - 8);
+    }
     if (end > fileSize) {
         return fail(L"the RIFF list claims " + number(size) + L" bytes, but the file holds only " +
                     number(fileSize - 8) + L" after its header");
@@ -125,12 +129,21 @@ bool RiffFileReader::parseList(RiffList& list, uint64_t end, int depth, uint64_t
         const uint64_t start = offset;
         FourCC id;
         uint32_t size = 0;
+        const bool atFileEnd = acceptCutShort_ && end == fileSize;
         if (end - offset < 8 || !readHeader(offset, id, size)) {
+            if (atFileEnd) {
+                offset = end;  // the last header is cut off: what came before is kept
+                break;
+            }
             return fail(L"a chunk header at offset " + number(start) +
                         L" is cut off by the end of " +
                         (end - offset < 8 ? L"the list " + quoted(list.getId()) : L"the file"));
         }
         offset += 8;
+        const bool cutShort = size > end - offset && atFileEnd;
+        if (cutShort) {
+            size = static_cast<uint32_t>(end - offset);
+        }
         if (size > end - offset) {
             return fail(L"the " + std::wstring(isList(id) ? L"list" : L"chunk") + L" " +
                         quoted(id) + L" at offset " + number(start) + L" claims " + number(size) +
@@ -143,6 +156,10 @@ bool RiffFileReader::parseList(RiffList& list, uint64_t end, int depth, uint64_t
             }
             unsigned char type[4];
             if (size < 4 || source_->readAt(offset, type, sizeof type) != sizeof type) {
+                if (cutShort) {
+                    offset = end;  // a list cut off before its type holds nothing
+                    break;
+                }
                 return fail(L"the list at offset " + number(start) +
                             L" is too short to hold its type");
             }

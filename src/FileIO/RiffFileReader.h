@@ -26,7 +26,8 @@ namespace FileIO {
 //   64 bits, so a size near 4 GiB cannot wrap around to a small offset);
 // - a list is too short to hold its own type;
 // - lists are nested deeper than kMaxListDepth.
-// Bytes after the end of the root list are ignored.
+// Bytes after the end of the root list are ignored. A subclass may accept files cut short
+// instead (acceptCutShortFiles): see there.
 //
 // One reader belongs to one thread.
 class RiffFileReader {
@@ -81,6 +82,13 @@ protected:
     // Sets the reason of a failed open, drops the file and the tree, and returns false.
     bool fail(std::wstring reason);
 
+    // From the next open on, a list or chunk that claims more bytes than the file holds is
+    // read up to the end of the file (its size becomes what is there), and a chunk header cut
+    // off by the end of the file ends the list. Only damage at the end of the file is taken
+    // so: a child that overruns a list ending inside the file still fails the open. Meant for
+    // recordings, whose sizes may never have been filled in, not for our own files.
+    void acceptCutShortFiles(bool accept) { acceptCutShort_ = accept; }
+
 private:
     bool parse();
     bool parseList(RiffList& list, uint64_t end, int depth, uint64_t& offset);
@@ -89,6 +97,7 @@ private:
     std::unique_ptr<ByteSource> source_;
     std::unique_ptr<RiffList> root_;
     std::wstring error_;
+    bool acceptCutShort_ = false;
 };
 
 }  // namespace FileIO

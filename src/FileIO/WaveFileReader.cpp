@@ -22,7 +22,13 @@ int16_t from16Bit(unsigned char low, unsigned char high)
 
 }  // namespace
 
-WaveFileReader::WaveFileReader() = default;
+WaveFileReader::WaveFileReader()
+{
+    // A recording streamed to a file and stopped, or a copy cut short by a full disk, claims
+    // more than it holds; the samples that are there still play.
+    acceptCutShortFiles(true);
+}
+
 WaveFileReader::~WaveFileReader() = default;
 
 bool WaveFileReader::open(const std::wstring& path)

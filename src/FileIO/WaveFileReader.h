@@ -12,6 +12,8 @@ namespace FileIO {
 // Every frame it hands out is converted to 16-bit stereo: two signed samples, left then
 // right. The "fmt " and "data" chunks are looked for among the root list's direct children
 // only; lists ("LIST" "INFO" and the like) are skipped, and their contents are not searched.
+// A file whose sizes claim more than it holds (a recording whose sizes were never filled in,
+// a copy cut short) is read up to its end: the frames are the whole frames really there.
 //
 // The output worker of the audio player plays through readStream(); the monitor worker and
 // the waveform display read blocks with readFrames(). Each owns its own reader.
@@ -40,7 +42,8 @@ public:
     int getSampleFormat() const { return sampleFormat_; }
     uint32_t getSampleRate() const { return sampleRate_; }
     uint32_t getBytesPerFrame() const { return bytesPerFrame_; }
-    // Whole frames of the "data" chunk; a partial frame at its end is not counted.
+    // Whole frames of the "data" chunk as far as the file holds it; a partial frame at its
+    // end is not counted.
     uint32_t getFrameCount() const { return frameCount_; }
     // The "data" chunk, or nullptr when nothing is open.
     const RiffElement* getDataChunk() const { return dataChunk_; }

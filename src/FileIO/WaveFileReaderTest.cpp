@@ -187,4 +187,66 @@ TEST(WaveFileReader, StreamSuppliesSilenceBeforeAndAfterTheTrack)
     EXPECT_EQ(reader.getStreamPosition(), INT64_MAX);
 }
 
+// Files whose sizes claim more than they hold: recordings streamed to a file whose sizes were
+// never filled in, and copies cut short. They are read up to the end of the file.
+TEST(WaveFileReader, ReadsFilesCutShortUpToTheirEnd)
+{
+    std::string samples;  // 16-bit mono, sample i is i
+    for (int i = 0; i < 10; ++i) {
+        samples += u16(static_cast<uint16_t>(i));
+    }
+    const std::string format = pcmFormat(1, 8000, 16);
+    const std::string whole =
+        wave(format + chunk("data", samples) + list("LIST", "INFO", chunk("INAM", "name")));
+    // RIFF and "data" sizes as a streaming recorder leaves them, over the samples there are
+    const auto streamed = [&](const std::string& data) {
+        return "RIFF" + u32(0x7FFFFFFF) + "WAVE" + format + "data" + u32(0x7FFFFFFF - 36) + data;
+    };
+    const std::size_t dataStart = 12 + format.size() + 8;
+    struct Case {
+        const char* name;
+        std::string bytes;
+        uint32_t frames;
+    };
+    const Case cases[] = {
+        {"streamed, stopped between frames", streamed(samples), 10},
+        {"streamed, stopped inside a frame", streamed(samples.substr(0, 15)), 7},
+        {"streamed, sizes 0xFFFFFFFF",
+         "RIFF" + u32(0xFFFFFFFF) + "WAVE" + format + "data" + u32(0xFFFFFFFF) + samples, 10},
+        {"copy cut inside the samples", whole.substr(0, dataStart + 13), 6},
+        {"copy cut inside the header of the list after the samples",
+         whole.substr(0, dataStart + 20 + 5), 10},
+        {"copy cut inside the list after the samples", whole.substr(0, dataStart + 20 + 14), 10},
+        {"copy cut right after the header of the samples", whole.substr(0, dataStart), 0},
+    };
+    for (const Case& c : cases) {
+        WaveFileReader reader;
+        ASSERT_TRUE(reader.openBytes(c.bytes))
+            << c.name << ": " << Platform::toUtf8(reader.getError());
+        EXPECT_EQ(reader.getFrameCount(), c.frames) << c.name;
+        Frames expected;
+        for (uint32_t i = 0; i < c.frames; ++i) {
+            expected.emplace_back(i, i);
+        }
+        EXPECT_EQ(readFrames(reader, 0, 16), expected) << c.name;
+    }
+
+    // Damage inside the file is still damage: a chunk overrunning a list that ends before
+    // the end of the file. A file cut inside the header of its "data" chunk, or inside its
+    // format, has no samples.
+    const std::string overrun =
+        wave(format + "LIST" + u32(12) + "INFO" + "INAM" + u32(100) + chunk("data", samples));
+    const std::pair<std::string, const char*> refused[] = {
+        {overrun, "more than its list"},
+        {whole.substr(0, dataStart - 4), "no \"data\" chunk"},
+        {whole.substr(0, 12 + format.size() - 4), "no \"data\" chunk"},
+    };
+    for (const auto& [bytes, reason] : refused) {
+        WaveFileReader reader;
+        EXPECT_FALSE(reader.openBytes(bytes)) << reason;
+        EXPECT_NE(Platform::toUtf8(reader.getError()).find(reason), std::string::npos)
+            << Platform::toUtf8(reader.getError());
+    }
+}
+
 }  // namespace

@@ -109,6 +109,13 @@ public:
     int getNumber() const { return number_; }
     const SMPTE& getTimecode() const { return timecode_; }
     int getPrefireTime() const { return prefireTime_; }
+    // The firing moment in frames: timecode minus prefire time. 64 bits wide, so that a
+    // damaged prefire near the int limits gives a moment far out of range, never a wrapped
+    // one that looks valid.
+    int64_t getFireMoment() const
+    {
+        return static_cast<int64_t>(timecode_.getFrameNo()) - prefireTime_;
+    }
     int getDuration() const { return duration_; }
     const std::string& getReminderText() const { return reminderText_; }
     const std::string& getGroupName() const { return groupName_; }

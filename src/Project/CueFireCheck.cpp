@@ -1,5 +1,9 @@
 #include "Project/CueFireCheck.h"
 
+#include <cmath>
+
+#include "Timecode/SMPTE.h"
+
 namespace Project::CueFireCheck {
 
 namespace {
@@ -26,9 +30,11 @@ Problem commandProblem(const CueCommand& command)
                 // The DMX text alone used to compile as universe 127, channel 512, full.
                 return command.getDmxText().empty() ? NO_COMMAND : NO_CHANNEL;
             }
-            if (!inRange(command.getAddress(), kMaxDmxChannel) ||
-                !inRange(command.getUniverse(), kMaxDmxUniverse)) {
+            if (!inRange(command.getAddress(), kMaxDmxChannel)) {
                 return ADDRESS_OUT_OF_RANGE;
+            }
+            if (!inRange(command.getUniverse(), kMaxDmxUniverse)) {
+                return UNIVERSE_OUT_OF_RANGE;
             }
             return inRange(command.getValue(), kMaxDmxValue) ? FIREABLE : VALUE_OUT_OF_RANGE;
         default:
@@ -39,10 +45,57 @@ Problem commandProblem(const CueCommand& command)
 
 Problem cueProblem(const Cue& cue)
 {
-    if (cue.getTimecode().getFrameNo() - cue.getPrefireTime() < 0) {
+    // A negative prefire would hold the firing command back past the cue's timecode.
+    if (cue.getPrefireTime() < 0) {
+        return NEGATIVE_PREFIRE;
+    }
+    const int64_t moment = cue.getFireMoment();
+    if (moment < 0) {
         return FIRES_BEFORE_ZERO;
     }
+    const int format = cue.getTimecode().getFormat();
+    const int64_t day = SMPTE::framesPerDay(format);
+    if (moment >= day || cue.getTimecode().getFrameNo() >= day) {
+        return FIRES_AFTER_DAY;
+    }
+    const double milliseconds =
+        std::trunc(cue.getPrefireTime() * 1000.0 / SMPTE::framesPerSecond(format) + 0.5);
+    if (milliseconds > static_cast<double>(kMaxPrefireMilliseconds)) {
+        return PREFIRE_TOO_LONG;
+    }
     return commandProblem(cue.getCommand());
+}
+
+const wchar_t* problemKey(Problem problem)
+{
+    switch (problem) {
+        case FIRES_BEFORE_ZERO: return L"CHECK.FIRES_BEFORE_ZERO";
+        case NO_COMMAND: return L"CHECK.NO_COMMAND";
+        case ADDRESS_OUT_OF_RANGE: return L"CHECK.ADDRESS_OUT_OF_RANGE";
+        case NO_CHANNEL: return L"CHECK.NO_CHANNEL";
+        case VALUE_OUT_OF_RANGE: return L"CHECK.VALUE_OUT_OF_RANGE";
+        case UNIVERSE_OUT_OF_RANGE: return L"CHECK.UNIVERSE_OUT_OF_RANGE";
+        case NEGATIVE_PREFIRE: return L"CHECK.NEGATIVE_PREFIRE";
+        case FIRES_AFTER_DAY: return L"CHECK.FIRES_AFTER_DAY";
+        case PREFIRE_TOO_LONG: return L"CHECK.PREFIRE_TOO_LONG";
+        default: return nullptr;
+    }
+}
+
+const char* problemName(Problem problem)
+{
+    switch (problem) {
+        case FIRES_BEFORE_ZERO: return "fires-before-zero";
+        case NO_COMMAND: return "no-command";
+        case ADDRESS_OUT_OF_RANGE: return "address-out-of-range";
+        case NO_CHANNEL: return "no-channel";
+        case VALUE_OUT_OF_RANGE: return "value-out-of-range";
+        case UNIVERSE_OUT_OF_RANGE: return "universe-out-of-range";
+        case NEGATIVE_PREFIRE: return "negative-prefire";
+        case FIRES_AFTER_DAY: return "fires-after-day";
+        case PREFIRE_TOO_LONG: return "prefire-too-long";
+        default: return nullptr;
+    }
 }
 
 }  // namespace Project::CueFireCheck

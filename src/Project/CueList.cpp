@@ -154,10 +154,38 @@ CueList::CueItem* CueList::addCopy(const Cue& cue, bool newId)
     return adopt(new CueItem(cue, id));
 }
 
-CueList::CueItem* CueList::adopt(CueItem* item)
+void CueList::addCopiesAt(const std::vector<PlacedCue>& cues)
+{
+    const CueItem* previous = nullptr;
+    int previousPlace = 0;
+    for (const PlacedCue& placed : cues) {
+        const SMPTE& timecode = placed.cue->getTimecode();
+        const auto sameTime = [&](const CueItem* item) {
+            return item != &tail_ && item->getTimecode().compare(timecode) == 0;
+        };
+        // The cue that takes the place now; the new one goes before it.
+        CueItem* successor = nullptr;
+        int steps = placed.place;
+        if (previous != nullptr && previous->getTimecode().compare(timecode) == 0 &&
+            placed.place > previousPlace) {
+            successor = previous->next_;
+            steps = placed.place - previousPlace - 1;
+        } else {
+            const auto first = index_.lower_bound(timecode);
+            successor = first == index_.end() ? &tail_ : first->second;
+        }
+        for (; steps > 0 && sameTime(successor); --steps) {
+            successor = successor->next_;
+        }
+        previous = adopt(new CueItem(*placed.cue, placed.cue->getId()), successor);
+        previousPlace = placed.place;
+    }
+}
+
+CueList::CueItem* CueList::adopt(CueItem* item, CueItem* successor)
 {
     item->addListener(&forwarder_);
-    place(item);
+    place(item, successor);
     // The count includes the cue before anyone hears of it, so that a listener sees a list
     // whose count matches its sequence.
     ++count_;
@@ -192,17 +220,23 @@ void CueList::renumber()
     }
 }
 
-void CueList::place(CueItem* item)
+void CueList::place(CueItem* item, CueItem* successor)
 {
     // A multimap inserts a key at the upper end of its equal keys, the place a cue equal to
-    // others takes in the sequence.
-    item->position_ = index_.emplace(item->getTimecode(), item);
+    // others takes in the sequence; with a hint, as close before the hint as the order
+    // allows, which is right before a successor of an equal or the next timecode.
+    if (successor == nullptr) {
+        item->position_ = index_.emplace(item->getTimecode(), item);
+    } else {
+        const auto hint = successor == &tail_ ? index_.end() : successor->position_;
+        item->position_ = index_.emplace_hint(hint, item->getTimecode(), item);
+    }
     const auto after = std::next(item->position_);
-    CueItem* successor = after == index_.end() ? &tail_ : after->second;
-    item->next_ = successor;
-    item->previous_ = successor->previous_;
-    successor->previous_->next_ = item;
-    successor->previous_ = item;
+    CueItem* next = after == index_.end() ? &tail_ : after->second;
+    item->next_ = next;
+    item->previous_ = next->previous_;
+    next->previous_->next_ = item;
+    next->previous_ = item;
     item->list_ = this;
 }
 

@@ -3,6 +3,7 @@
 #include <map>
 #include <memory_resource>
 #include <string>
+#include <vector>
 
 #include "Platform/ListenerSet.h"
 #include "Project/Cue.h"
@@ -106,6 +107,17 @@ public:
     // A copy of the cue with all its fields; with `newId` it takes the next id, otherwise it
     // keeps the id of the cue it copies.
     CueItem* addCopy(const Cue& cue, bool newId);
+    // A cue to put back at a place it had: the number of cues of its timecode that came
+    // before it (0: the first of them).
+    struct PlacedCue {
+        const Cue* cue;
+        int place;
+    };
+    // Copies of the cues, each keeping its id, each put back at its place among the cues of
+    // its timecode (after them all when there are fewer), so that undoing a removal restores
+    // the order of cues at one timecode. Given in list order (by timecode, places ascending),
+    // as they were taken, the batch costs one search per timecode and a step per cue.
+    void addCopiesAt(const std::vector<PlacedCue>& cues);
     // Unlinks the cue, notifies cueRemoved and destroys it. The cue must be in this list.
     bool remove(Cue* cue);
     // Removes every cue, first to last, as remove() does. The next id is kept.
@@ -129,9 +141,12 @@ public:
     bool removeListener(Listener* listener) { return listeners_.remove(listener); }
 
 private:
-    CueItem* adopt(CueItem* item);
-    // Links the cue after every cue whose timecode compares less than or equal to its own.
-    void place(CueItem* item);
+    // Links the cue before `successor` (a cue of a later or the same timecode, or end()), or
+    // with none given after every cue of an equal or earlier timecode, and announces it.
+    CueItem* adopt(CueItem* item, CueItem* successor = nullptr);
+    // Links the cue after every cue whose timecode compares less than or equal to its own,
+    // or before `successor` when one is given.
+    void place(CueItem* item, CueItem* successor = nullptr);
     // Takes the cue out of the sequence and the index.
     void unlink(CueItem* item);
     // Moves a listed cue to the place of its new timecode.

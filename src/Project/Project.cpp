@@ -179,20 +179,25 @@ void Project::setShowMode(bool on)
 bool Project::checkCues()
 {
     constexpr int kCheckedFlags = FLAG_NEG_TRIGGER | FLAG_DUPLICATE | FLAG_BUSY;
-    bool fireable = true;
+    checkFailures_.clear();
     CueList& cues = data_.getCueList();
     for (CueList::CueItem* cue = cues.first(); cue != cues.end(); cue = cue->getNext()) {
-        const bool negative = cue->getTimecode().getFrameNo() - cue->getPrefireTime() < 0;
+        const bool negative = cue->getFireMoment() < 0;
         cue->setState(cue->getState(), negative ? FLAG_NEG_TRIGGER : 0, kCheckedFlags);
-        // Besides a missing command, a pyro address or DMX channel the controller's words
-        // cannot carry (it used to wrap into another module or channel) and a DMX text
-        // without a channel (it used to set universe 127, channel 512) make a cue unfireable.
-        if (CueFireCheck::cueProblem(*cue) != CueFireCheck::FIREABLE) {
-            fireable = false;
+        // Besides a missing command and a firing moment outside the day, a pyro address or
+        // DMX field the controller's words cannot carry (it used to wrap into another module
+        // or channel) and a DMX text without a channel (it used to set universe 127, channel
+        // 512) make a cue unfireable.
+        const CueFireCheck::Problem problem = CueFireCheck::cueProblem(*cue);
+        if (problem != CueFireCheck::FIREABLE) {
+            checkFailures_.push_back({cue->getId(), cue->getNumber(), problem});
         }
     }
+    if (!checkFailures_.empty()) {
+        lastError_ = CueFireCheck::problemKey(checkFailures_.front().problem);
+    }
     listeners_.notify(&Listener::projectUpdated);
-    return fireable;
+    return checkFailures_.empty();
 }
 
 void Project::announceSelectionChanging()

@@ -2,8 +2,10 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Platform/ListenerSet.h"
+#include "Project/CueFireCheck.h"
 #include "Project/CueList.h"
 #include "Project/EffectList.h"
 #include "Project/IOperation.h"
@@ -88,12 +90,22 @@ public:
     void setShowMode(bool on);
     bool isShowMode() const { return state_.isShowMode(); }
 
+    // A cue the last checkCues() found unable to fire, and why.
+    struct CheckFailure {
+        int cueId = 0;
+        int cueNumber = 0;
+        CueFireCheck::Problem problem = CueFireCheck::FIREABLE;
+    };
+
     // Prepares a show: marks cues whose firing moment (timecode minus prefire time) is
     // before frame 0 and clears the duplicate and busy marks. False when a cue cannot fire
-    // (CueFireCheck::cueProblem): a negative firing moment, a command without address and
-    // DMX text (reminders too), a pyro address or DMX channel outside the typed ranges, or a
-    // DMX text without a channel.
+    // (CueFireCheck::cueProblem): a negative prefire, a firing moment before frame 0 or past
+    // the day, a command without address and DMX text (reminders too), a pyro address, DMX
+    // universe, channel or value outside the typed ranges, or a DMX text without a channel.
+    // Each such cue is listed in getCheckFailures(), in cue-list order, and the last error
+    // becomes the key of the first one's problem.
     bool checkCues();
+    const std::vector<CheckFailure>& getCheckFailures() const { return checkFailures_; }
 
     // Sends selectionChanging to every listener; selection operations call it before they
     // change selection flags.
@@ -135,6 +147,7 @@ private:
     ProjectData data_;
     ISoundtrack* soundtrack_ = nullptr;
     std::wstring lastError_;
+    std::vector<CheckFailure> checkFailures_;
     std::wstring fileName_;
     bool projectOpen_ = false;
     bool untitled_ = false;

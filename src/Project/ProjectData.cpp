@@ -25,6 +25,7 @@ void ProjectData::setWaveLink(bool linked, const std::wstring& fileName)
 {
     waveLinked_ = linked;
     waveFileName_ = fileName;
+    soundtrackMissing_ = false;
 }
 
 }  // namespace Project

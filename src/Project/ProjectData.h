@@ -49,8 +49,12 @@ public:
 
     bool isWaveLinked() const { return waveLinked_; }
     std::wstring getWaveFileName() const { return waveFileName_; }
-    // Set by the operations that link and unlink the soundtrack.
+    // Set by the operations that link and unlink the soundtrack. Clears the missing mark.
     void setWaveLink(bool linked, const std::wstring& fileName);
+    // A linked soundtrack that could not be opened when the project was: the link and its
+    // path are kept (and saved), nothing plays. Not saved itself.
+    bool isSoundtrackMissing() const { return soundtrackMissing_; }
+    void setSoundtrackMissing(bool missing) { soundtrackMissing_ = missing; }
 
     KeyValueList& getMetadata() { return metadata_; }
     const KeyValueList& getMetadata() const { return metadata_; }
@@ -79,6 +83,7 @@ private:
     SMPTE audioOffset_{SMPTE::SMPTE_30};
     bool waveLinked_ = false;
     std::wstring waveFileName_;
+    bool soundtrackMissing_ = false;
     KeyValueList metadata_;
     CueList cueList_;
     EffectList effectList_;

@@ -60,7 +60,7 @@ string(CONCAT edit_out
        "ok undo=UNDO.PATCH_FIXTURES redo=REDO.NOTHING modified=1\n"
        "ok undo=UNDO.ADD_REMINDER redo=REDO.NOTHING modified=1\n"
        "ok undo=UNDO.MOD_REMINDER redo=REDO.NOTHING modified=1\n"
-       "failed ERROR.GENERIC undo=UNDO.MOD_REMINDER redo=REDO.NOTHING modified=1\n")
+       "failed CHECK.NO_CHANNEL undo=UNDO.MOD_REMINDER redo=REDO.NOTHING modified=1\n")
 expect_run(0 "${edit_out}" "^$" edit ${work}/show.fwp --ops ${work}/ops.txt --out ${work}/edited.fwp)
 expect_run(0 "*" "^$" info ${work}/edited.fwp)
 foreach(expected

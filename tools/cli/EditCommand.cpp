@@ -2,6 +2,8 @@
 // redo exactly as the program's commands do, and saves the result. Each step's outcome and
 // the undo state after it are printed, so a script shows how the history behaves.
 
+#include <climits>
+#include <cstdint>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -60,7 +62,9 @@ const char* kHelp =
     "  duplicate | delete | reset                   on the selected cues\n"
     "  set-timecode TC | timecode-delta FRAMES\n"
     "  set-value KIND VALUE [relative]              KIND 0..12; for KIND 11 (DMX text) the\n"
-    "                                               rest of the line is the text\n"
+    "                                               rest of the line is the text. A value\n"
+    "                                               the program's field would refuse fails\n"
+    "                                               with its key (ERROR.VALUE.GROUP, ...)\n"
     "  set-reminder TEXT | set-group-name TEXT      the rest of the line\n"
     "  set-meta KEY VALUE [all] | rename-meta OLD NEW\n"
     "  auto-address                                 addresses for the selected pyro cues\n"
@@ -70,8 +74,8 @@ const char* kHelp =
     "                                               presets by index (from 0), MODE 0..7,\n"
     "                                               LOCATION 1..4, LIST the manual entry\n"
     "  undo | redo\n"
-    "  check                                        failed ERROR.GENERIC when a cue cannot\n"
-    "                                               fire\n"
+    "  check                                        failed KEY when a cue cannot fire: the\n"
+    "                                               key of the first such cue's reason\n"
     "  save PATH                                    save as the program's save command\n"
     "\n"
     "Exit status: 0 when the project was opened, the script read and OUT.fwp written;\n"
@@ -151,6 +155,21 @@ private:
             return 0;
         }
         return *value;
+    }
+
+    // A number that an int holds; a larger one is refused rather than cut to its low bits
+    // (4294967340 used to become 44). A command word may also be given as 0x80000000 and up.
+    int intNumber(const std::string& text, bool word = false)
+    {
+        const long long value = number(text);
+        if (word && value >= 0 && value <= static_cast<long long>(UINT32_MAX)) {
+            return static_cast<int>(static_cast<uint32_t>(value));
+        }
+        if (value < INT_MIN || value > INT_MAX) {
+            refuse("number out of range '" + text + "'");
+            return 0;
+        }
+        return static_cast<int>(value);
     }
 
     std::vector<long long> numberList(const std::string& text)
@@ -255,10 +274,10 @@ private:
             fixtures.push_back(store[static_cast<std::size_t>(index)].get());
         }
         Project::PatchSettings settings;
-        settings.startAddress = static_cast<int>(number(words[3]));
-        settings.deviceCount = static_cast<int>(number(words[4]));
-        settings.patchMode = static_cast<Project::PatchMode>(number(words[5]));
-        settings.locationMode = static_cast<Project::LocationMode>(number(words[6]));
+        settings.startAddress = intNumber(words[3]);
+        settings.deviceCount = intNumber(words[4]);
+        settings.patchMode = static_cast<Project::PatchMode>(intNumber(words[5]));
+        settings.locationMode = static_cast<Project::LocationMode>(intNumber(words[6]));
         if (words.size() == 8) {
             settings.manualEntry = Platform::fromUtf8(words[7]);
         }
@@ -325,7 +344,8 @@ private:
                 return submit(new Project::OperationUnlinkWave());
             }
             if (verb == "check") {
-                return project.checkCues() || failWith(L"ERROR.GENERIC");
+                // A cue that cannot fire leaves the key of its reason as the last error.
+                return project.checkCues();
             }
             std::vector<int> order;
             const Project::CueList& cues = session_.data().getCueList();
@@ -345,7 +365,7 @@ private:
             if (!wordCountIn(words, 2, 2)) {
                 return false;
             }
-            return submit(new Project::OperationTimecodeDelta(static_cast<int>(number(words[1]))));
+            return submit(new Project::OperationTimecodeDelta(intNumber(words[1])));
         }
         if (verb == "set-value") {
             if (words.size() >= 2 && number(words[1]) == Project::OperationSetCueValue::DMX_TEXT) {
@@ -358,9 +378,11 @@ private:
             if (words.size() == 4 && words[3] != "relative") {
                 return refuse("expected 'relative', not '" + words[3] + "'");
             }
-            return submit(new Project::OperationSetCueValue(static_cast<int>(number(words[1])),
-                                                            static_cast<int>(number(words[2])),
-                                                            words.size() == 4));
+            // The value is checked by the operation, as the program's fields check it.
+            const int type = intNumber(words[1]);
+            return submit(new Project::OperationSetCueValue(
+                type, intNumber(words[2], type == Project::OperationSetCueValue::COMMAND_WORD),
+                words.size() == 4));
         }
         if (verb == "set-reminder") {
             return submit(

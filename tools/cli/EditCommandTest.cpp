@@ -71,7 +71,7 @@ TEST_F(EditCommand, StepsGoThroughTheHistoryAsInTheProgram)
               "ok undo=UNDO.MOD_DMX_COMMAND redo=REDO.NOTHING modified=1\n"
               "ok undo=UNDO.MOD_GROUPNAME redo=REDO.NOTHING modified=1\n"
               // the pyro cue has no address, the reminder none at all
-              "failed ERROR.GENERIC undo=UNDO.MOD_GROUPNAME redo=REDO.NOTHING modified=1\n");
+              "failed CHECK.NO_COMMAND undo=UNDO.MOD_GROUPNAME redo=REDO.NOTHING modified=1\n");
     const CliTest::Run info = run({"info", out});
     ASSERT_EQ(info.code, 0);
     EXPECT_NE(info.out.find("\"dmxText\":\"1@255\""), std::string::npos) << info.out;
@@ -105,6 +105,45 @@ TEST_F(EditCommand, AFailedStepIsReportedAndTheScriptGoesOn)
     EXPECT_NE(run({"info", out}).out.find("\"waveLinked\":true"), std::string::npos);
 }
 
+// A value the program's field would refuse is refused by the step, with that field's key,
+// and nothing changes: "set-value 5 300" used to store 300 (and the file kept 44).
+TEST_F(EditCommand, ValuesAreHeldToTheRangesOfTheProgramsFields)
+{
+    const CliTest::Run r = edit(
+        "add-dmx 1:00\n"
+        "add-pyro 2:00\n"
+        "select all\n"
+        "set-value 4 9\n"
+        "set-value 5 44\n"
+        "set-value 5 300\n"
+        "set-value 1 17\n"
+        "set-value 2 0x1000\n"
+        "set-value 0 -1\n"
+        "set-value 10 1001\n"
+        "set-value 7 0x123456\n");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "ok undo=UNDO.ADD_CUE redo=REDO.NOTHING modified=1\n"
+              "ok undo=UNDO.ADD_CUE redo=REDO.NOTHING modified=1\n"
+              "ok undo=UNDO.ADD_CUE redo=REDO.NOTHING modified=1\n"
+              "ok undo=UNDO.MOD_DMX_CHANNEL redo=REDO.NOTHING modified=1\n"
+              "ok undo=UNDO.MOD_DMX_VALUE redo=REDO.NOTHING modified=1\n"
+              "failed ERROR.VALUE.DMX_VALUE undo=UNDO.MOD_DMX_VALUE redo=REDO.NOTHING modified=1\n"
+              "failed ERROR.VALUE.GROUP undo=UNDO.MOD_DMX_VALUE redo=REDO.NOTHING modified=1\n"
+              "failed ERROR.VALUE.PYRO_ADDRESS undo=UNDO.MOD_DMX_VALUE redo=REDO.NOTHING "
+              "modified=1\n"
+              "failed ERROR.VALUE.PREFIRE undo=UNDO.MOD_DMX_VALUE redo=REDO.NOTHING modified=1\n"
+              "failed ERROR.VALUE.CHASE_SPEED undo=UNDO.MOD_DMX_VALUE redo=REDO.NOTHING "
+              "modified=1\n"
+              "failed ERROR.VALUE.PYRO_ADDRESS undo=UNDO.MOD_DMX_VALUE redo=REDO.NOTHING "
+              "modified=1\n");
+    const CliTest::Run info = run({"info", out});
+    ASSERT_EQ(info.code, 0);
+    EXPECT_NE(info.out.find("\"value\":44"), std::string::npos) << info.out;
+    EXPECT_EQ(info.out.find("\"value\":300"), std::string::npos) << info.out;
+    EXPECT_EQ(info.out.find("\"group\":17"), std::string::npos) << info.out;
+}
+
 TEST_F(EditCommand, ALineThatCannotBeReadStopsTheScriptAsAUsageError)
 {
     const struct {
@@ -117,6 +156,8 @@ TEST_F(EditCommand, ALineThatCannotBeReadStopsTheScriptAsAUsageError)
         {"set-value 1 2 absolute\n", "ops.txt:1: expected 'relative', not 'absolute'"},
         {"add-dmx 1:00 2:00 3:00\n", "ops.txt:1: wrong number of values for 'add-dmx'"},
         {"apply-effect lib.fwe\n", "ops.txt:1: wrong number of values for 'apply-effect'"},
+        // a number beyond an int used to be cut to its low bits (4294967340 became 44)
+        {"set-value 5 4294967340\n", "ops.txt:1: number out of range '4294967340'"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.script);

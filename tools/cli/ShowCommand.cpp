@@ -92,12 +92,15 @@ const char* kHelp =
     "\n"
     "Standard output has one JSON object a line; \"ms\" counts milliseconds on the steady clock\n"
     "since the show started (0 before it):\n"
-    "  {\"event\":\"check\",\"cue\":N,\"reason\":R}\n"
+    "  {\"event\":\"check\",\"cue\":N,\"reason\":R,\"key\":K}\n"
     "      a cue that cannot fire (then the command ends without connecting); R is\n"
-    "      fires-before-zero (timecode minus prefire below 0), no-command (no address, no\n"
-    "      DMX text, or a reminder), address-out-of-range (a pyro address above FFF, a DMX\n"
-    "      channel above 512 or universe above 7F), no-channel (a DMX text without a\n"
-    "      channel) or value-out-of-range (a DMX value above 255)\n"
+    "      negative-prefire (a prefire below 0), fires-before-zero (timecode minus prefire\n"
+    "      below 0), fires-after-day (timecode or firing moment at 24:00:00:00 or later),\n"
+    "      prefire-too-long (a prefire above 4 h 39 min), no-command (no address, no DMX\n"
+    "      text, or a reminder), address-out-of-range (a pyro address above FFF or a DMX\n"
+    "      channel above 512), universe-out-of-range (a DMX universe above 7F), no-channel\n"
+    "      (a DMX text without a channel) or value-out-of-range (a DMX value above 255); K is\n"
+    "      the localization key of the reason\n"
     "  {\"event\":\"connection\",\"ms\":T,\"connected\":true|false}\n"
     "  {\"event\":\"start\",\"ms\":0,\"mode\":M,\"cues\":N,\"groups\":[G,...],\"show_end_ms\":E}\n"
     "  {\"event\":\"status\",\"ms\":T,\"status\":W,\"pyro\":\"safe\"|\"armed\",\n"
@@ -116,13 +119,17 @@ const char* kHelp =
     "      (the line hung up or a write failed); C is true only when the device answered the\n"
     "      shutdown sequence and did not report itself armed\n"
     "\n"
+    "A project whose linked soundtrack cannot be opened is refused in audio mode (silence\n"
+    "would play in place of the show's music); the other modes warn on standard error and go\n"
+    "on.\n"
+    "\n"
     "Exit status: 0 when the show is done or S seconds passed, 1 when the project cannot be\n"
-    "read, a cue cannot fire, the controller is not found or still armed, the show does not\n"
-    "load or the link is lost (the error key goes to standard error), 2 for usage errors,\n"
-    "128 plus the signal's number after a signal: 129 after SIGHUP, 130 after SIGINT, 131\n"
-    "after SIGQUIT and 143 after SIGTERM; and 4, before any of these, when the device did\n"
-    "not confirm the shutdown sequence (ERROR.USB_DISARM_NOT_CONFIRMED on standard error):\n"
-    "it may still be armed.\n";
+    "read, its soundtrack is missing in audio mode, a cue cannot fire, the controller is not\n"
+    "found or still armed, the show does not load or the link is lost (the error key goes to\n"
+    "standard error), 2 for usage errors, 128 plus the signal's number after a signal: 129\n"
+    "after SIGHUP, 130 after SIGINT, 131 after SIGQUIT and 143 after SIGTERM; and 4, before\n"
+    "any of these, when the device did not confirm the shutdown sequence\n"
+    "(ERROR.USB_DISARM_NOT_CONFIRMED on standard error): it may still be armed.\n";
 
 constexpr std::uint32_t kCheckTimer = 1;
 // The device may still be armed: this wins over every other exit status.
@@ -597,17 +604,19 @@ std::optional<int> parseArguments(const std::vector<std::string>& args, ShowOpti
     return std::nullopt;
 }
 
-// The check line's reason for a cue that cannot fire; nullptr for one that can.
-const char* checkReason(int problem)
+// A linked soundtrack that could not be opened: the audio clock would play silence in place
+// of the show's music, so that mode is refused; the other modes do not play it and go on
+// after a warning. Both on standard error. True when the show may go on.
+bool checkSoundtrack(const Project::ProjectData& data, int mode, std::ostream& err)
 {
-    switch (problem) {
-        case Project::CueFireCheck::FIRES_BEFORE_ZERO: return "fires-before-zero";
-        case Project::CueFireCheck::NO_COMMAND: return "no-command";
-        case Project::CueFireCheck::ADDRESS_OUT_OF_RANGE: return "address-out-of-range";
-        case Project::CueFireCheck::NO_CHANNEL: return "no-channel";
-        case Project::CueFireCheck::VALUE_OUT_OF_RANGE: return "value-out-of-range";
-        default: return nullptr;
+    if (!data.isWaveLinked() || !data.isSoundtrackMissing()) {
+        return true;
     }
+    const bool refused = mode == Controller::SHOW_AUDIO_CLOCK;
+    err << "skyfirewright-cli show: " << (refused ? "" : "warning: ")
+        << "MESSAGES.SOUNDTRACK_MISSING.MESSAGE: " << Platform::toUtf8(data.getWaveFileName())
+        << " cannot be opened" << (refused ? "" : "; the show goes on without it") << "\n";
+    return !refused;
 }
 
 // Prints the cues that cannot fire; true when there is none.
@@ -616,18 +625,16 @@ bool checkShow(Project::Project& project, std::ostream& out)
     if (project.checkCues()) {
         return true;
     }
-    Project::CueList& cues = project.getProjectData().getCueList();
-    for (const Project::CueList::CueItem* cue = cues.first(); cue != cues.end();
-         cue = cue->getNext()) {
-        const char* reason = checkReason(Project::CueFireCheck::cueProblem(*cue));
-        if (reason) {
-            out << Json::Object()
-                       .add("event", Json::quoteUtf8("check"))
-                       .add("cue", Json::number(cue->getNumber()))
-                       .add("reason", Json::quoteUtf8(reason))
-                       .str()
-                << '\n';
-        }
+    for (const Project::Project::CheckFailure& failure : project.getCheckFailures()) {
+        out << Json::Object()
+                   .add("event", Json::quoteUtf8("check"))
+                   .add("cue", Json::number(failure.cueNumber))
+                   .add("reason",
+                        Json::quoteUtf8(Project::CueFireCheck::problemName(failure.problem)))
+                   .add("key", Json::quoteUtf8(Platform::toUtf8(
+                                   Project::CueFireCheck::problemKey(failure.problem))))
+                   .str()
+            << '\n';
     }
     out.flush();
     return false;
@@ -662,6 +669,9 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
     if (!session.openProject(Platform::fromUtf8(options.path))) {
         return reportFailure("show", session.getLastError(), err);
+    }
+    if (!checkSoundtrack(project.getProjectData(), options.mode, err)) {
+        return kFailure;
     }
     if (!checkShow(project, out)) {
         return reportFailure("show", L"WIZ.SHOW.COMPILE_ERROR.HEADER_EX", err);

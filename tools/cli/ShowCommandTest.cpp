@@ -268,6 +268,37 @@ TEST(ShowCommand, TheAudioClockPlaysTheSoundtrackToItsEnd)
     EXPECT_GE(logIndex(device, {"\"exec\"", "0x80000102", "\"result\":\"fired\""}), 0);
 }
 
+// A linked soundtrack that cannot be opened: the audio clock would play silence in place of
+// the show's music (it used to start so without a word), so audio mode is refused before the
+// device is reached; clock-in, which does not play it, warns and goes on.
+TEST(ShowCommand, AMissingSoundtrackRefusesTheAudioClockAndWarnsOtherwise)
+{
+    Platform::TestFolder folder;
+    const std::string show = writeShow(folder, false, 0, 12000);
+    std::filesystem::remove(folder.root() / "show.wav");
+    {
+        Testing::DeviceSimulator device;
+        ASSERT_TRUE(device.start()) << device.error();
+        const CliTest::Run result = runShow(
+            {"show", show, "--mode", "audio", "--port", device.portPath(), "--audio", "silent"});
+        EXPECT_EQ(result.code, 1);
+        EXPECT_EQ(result.out, "");
+        EXPECT_TRUE(contains(result.err, "show: MESSAGES.SOUNDTRACK_MISSING.MESSAGE: "))
+            << result.err;
+        EXPECT_TRUE(contains(result.err, "show.wav cannot be opened")) << result.err;
+        EXPECT_LT(logIndex(device, {"\"event\":\"rx\""}), 0) << "the device was reached";
+    }
+    Testing::DeviceSimulator device;
+    ASSERT_TRUE(device.start()) << device.error();
+    const CliTest::Run result =
+        runShow({"show", show, "--mode", "clock-in", "--port", device.portPath(), "--audio",
+                 "silent", "--seconds", "0.3"});
+    EXPECT_EQ(result.code, 0) << result.out << result.err;
+    EXPECT_TRUE(contains(result.err, "show: warning: MESSAGES.SOUNDTRACK_MISSING.MESSAGE: "))
+        << result.err;
+    EXPECT_TRUE(findLine(result.out, {"\"event\":\"end\"", "\"reason\":\"time\""})) << result.out;
+}
+
 TEST(ShowCommand, AShowThatIsNotArmedFiresNothingAndReportsThePyroCuesSkipped)
 {
     Platform::TestFolder folder;
@@ -531,9 +562,12 @@ TEST(ShowCommand, RefusesAShowThatCannotFireBeforeConnecting)
         {"show", show, "--mode", "audio", "--port", device.portPath(), "--audio", "silent"});
     EXPECT_EQ(result.code, 1);
     EXPECT_EQ(result.out,
-              "{\"event\":\"check\",\"cue\":4,\"reason\":\"no-command\"}\n"
-              "{\"event\":\"check\",\"cue\":5,\"reason\":\"address-out-of-range\"}\n"
-              "{\"event\":\"check\",\"cue\":6,\"reason\":\"no-channel\"}\n");
+              "{\"event\":\"check\",\"cue\":4,\"reason\":\"no-command\","
+              "\"key\":\"CHECK.NO_COMMAND\"}\n"
+              "{\"event\":\"check\",\"cue\":5,\"reason\":\"address-out-of-range\","
+              "\"key\":\"CHECK.ADDRESS_OUT_OF_RANGE\"}\n"
+              "{\"event\":\"check\",\"cue\":6,\"reason\":\"no-channel\","
+              "\"key\":\"CHECK.NO_CHANNEL\"}\n");
     EXPECT_TRUE(contains(result.err, "SHOW.COMPILE_ERROR")) << result.err;
     EXPECT_LT(logIndex(device, {"\"event\":\"rx\""}), 0) << "the device was reached";
 }

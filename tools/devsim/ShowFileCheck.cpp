@@ -190,8 +190,9 @@ bool checkShowFile(std::string_view bytes, ShowFileSummary& summary, std::string
         ++records;
     }
     summary.records = records;
-    // The count field is 16 bits wide.
-    if ((records & 0xFFFF) != count) {
+    // The count field is 16 bits wide: a file of more records than it holds is refused, not
+    // matched modulo 65,536.
+    if (records != count) {
         reason = "trailer counts " + std::to_string(count) + " records, the file has " +
                  std::to_string(records);
         return false;

@@ -59,12 +59,19 @@ TEST(ShowFileCheck, RefusesDamagedFiles)
     // a record added in front, copied from the first: the trailer's count is then wrong
     const size_t oneRecord = (trailer - 2) / 2;
     const std::string extraRecord = good.substr(0, oneRecord) + good;
+    // 65,536 records more: a count compared modulo 65,536 would still match
+    std::string wrapped;
+    for (int i = 0; i < 65536; ++i) {
+        wrapped += good.substr(0, oneRecord);
+    }
+    wrapped += good;
     const Case cases[] = {
         {"too short", good.substr(trailer), "shorter"},
         {"trailer damaged", lastByteChanged, "decipher"},
         {"marker missing", markerChanged, "?^"},
         {"record cut", recordCut, "record 1"},
         {"count differs", extraRecord, "counts 2 records, the file has 3"},
+        {"count wrapped", wrapped, "counts 2 records, the file has 65538"},
     };
     for (const Case& c : cases) {
         ShowFileSummary summary;

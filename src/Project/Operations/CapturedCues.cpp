@@ -34,13 +34,29 @@ std::unique_ptr<Cue> CapturedCues::detachedCopy(const Cue& cue)
     return copy;
 }
 
-void CapturedCues::capture(const Cue& cue)
+void CapturedCues::capture(const Cue& cue, int place)
 {
     if (contains(cue.getId())) {
         return;
     }
     cues_.push_back(detachedCopy(cue));
+    places_.push_back(place);
     byId_.emplace(cue.getId(), cues_.back().get());
+}
+
+void CapturedCues::captureSelected(const CueList& list)
+{
+    int place = 0;
+    const CueList::CueItem* previous = nullptr;
+    for (const CueList::CueItem* cue = list.first(); cue != list.end(); cue = cue->getNext()) {
+        const bool sameTime =
+            previous != nullptr && previous->getTimecode().compare(cue->getTimecode()) == 0;
+        place = sameTime ? place + 1 : 0;
+        previous = cue;
+        if (cue->isSelected()) {
+            capture(*cue, place);
+        }
+    }
 }
 
 void CapturedCues::removeFrom(CueList& list) const
@@ -58,8 +74,17 @@ void CapturedCues::removeFrom(CueList& list) const
 
 void CapturedCues::addTo(CueList& list) const
 {
-    for (const std::unique_ptr<Cue>& cue : cues_) {
-        list.addCopy(*cue, false);
+    std::vector<CueList::PlacedCue> placed;
+    for (std::size_t i = 0; i < cues_.size(); ++i) {
+        if (places_[i] != kNoPlace) {
+            placed.push_back({cues_[i].get(), places_[i]});
+        }
+    }
+    list.addCopiesAt(placed);
+    for (std::size_t i = 0; i < cues_.size(); ++i) {
+        if (places_[i] == kNoPlace) {
+            list.addCopy(*cues_[i], false);
+        }
     }
 }
 

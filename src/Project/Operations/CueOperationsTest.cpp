@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -199,6 +200,45 @@ TEST_F(CueOperations, ResetClearsTheCueButKeepsItsTimeAndPlace)
     EXPECT_TRUE(reset->getDmxSteps().empty());
 }
 
+// Cues at one timecode keep their order through a reset, its undo and redo, and through a
+// delete and its undo; they used to come back after the cues left in place.
+TEST_F(CueOperations, ResetAndDeleteKeepEachCuesPlaceAmongCuesAtItsTimecode)
+{
+    addPyro(1);
+    const int a = addPyro(2, 0x101)->getId();
+    const int b = addPyro(2, 0x102)->getId();
+    const int c = addDmx(2, "1@5")->getId();
+    const int d = addPyro(2, 0x104)->getId();
+    addPyro(3);
+    const Ids order = idsInOrder(cues());
+    const Ids selections[] = {{a, c}, {b, d}, {a, b, c, d}, {d}, {a}};
+    for (const Ids& selected : selections) {
+        for (const bool reset : {true, false}) {
+            SCOPED_TRACE(testing::Message() << (reset ? "reset" : "delete") << " of "
+                                            << testing::PrintToString(selected));
+            for (CueList::CueItem* cue = cues().first(); cue != cues().end();
+                 cue = cue->getNext()) {
+                cue->setSelected(std::count(selected.begin(), selected.end(), cue->getId()) != 0);
+            }
+            const std::vector<std::string> before = state();
+            if (reset) {
+                ASSERT_TRUE(project.submit(std::make_unique<OperationResetCue>()));
+                EXPECT_EQ(idsInOrder(cues()), order);
+            } else {
+                ASSERT_TRUE(project.submit(std::make_unique<OperationDeleteCueSelection>()));
+            }
+            ASSERT_TRUE(project.undo());
+            EXPECT_EQ(state(), before);
+            ASSERT_TRUE(project.redo());
+            if (reset) {
+                EXPECT_EQ(idsInOrder(cues()), order);
+            }
+            ASSERT_TRUE(project.undo());
+            EXPECT_EQ(state(), before);
+        }
+    }
+}
+
 TEST_F(CueOperations, RelativeDurationStopsAtZeroAndUndoes)
 {
     Cue* cue = addPyro(1);
@@ -299,6 +339,65 @@ TEST_F(CueOperations, ARefusedValueLeavesEveryCueAsItWas)
         EXPECT_EQ(errors.errors, std::vector<std::wstring>{L"ERROR.GENERIC"});
         EXPECT_EQ(project.getUndoCount(), 0);
         EXPECT_FALSE(project.isModified());
+    }
+}
+
+// Values are held to the ranges of the program's fields, whoever builds the operation: a DMX
+// value of 300 used to be stored (and saved as its low byte, 44). A value out of range is
+// refused with its field's key before anything changes; the bounds themselves are taken.
+TEST_F(CueOperations, ValuesOutsideTheirFieldsAreRefusedWithTheFieldsKey)
+{
+    using V = OperationSetCueValue;
+    struct Case {
+        int type;
+        int refused;  // out of range
+        int taken;    // the nearest bound, accepted
+        const wchar_t* key;
+        bool relative = false;
+    };
+    const Case cases[] = {
+        {V::PREFIRE_TIME, -1, 0, L"ERROR.VALUE.PREFIRE"},
+        {V::GROUP, 0, 1, L"ERROR.VALUE.GROUP"},
+        {V::GROUP, 17, 16, L"ERROR.VALUE.GROUP"},
+        {V::GROUP, 14, 13, L"ERROR.VALUE.GROUP", true},  // 3 + 14 is 17
+        {V::PYRO_ADDRESS, 0x1000, 0xFFF, L"ERROR.VALUE.PYRO_ADDRESS"},
+        {V::PYRO_ADDRESS, -1, 0, L"ERROR.VALUE.PYRO_ADDRESS"},
+        {V::DMX_UNIVERSE, 0x80, 0x7F, L"ERROR.VALUE.DMX_UNIVERSE"},
+        {V::DMX_CHANNEL, 512, 511, L"ERROR.VALUE.DMX_CHANNEL"},
+        {V::DMX_VALUE, 300, 255, L"ERROR.VALUE.DMX_VALUE"},
+        {V::DMX_VALUE, -1, 0, L"ERROR.VALUE.DMX_VALUE"},
+        {V::DURATION, -1, 0, L"ERROR.VALUE.DURATION"},
+        {V::QUANTITY, -1, 0, L"ERROR.VALUE.QUANTITY"},
+        {V::DMX_CHASE_BPM, 1001, 1000, L"ERROR.VALUE.CHASE_SPEED"},
+        {V::PYRO_TYPE, 3, 2, L"ERROR.VALUE.PYRO_TYPE"},
+        {V::DMX_CHASE_PATH, 0, 1, L"ERROR.VALUE.CHASE_PATH"},
+        // a conversion to a pyro command whose address the fields would refuse
+        {V::COMMAND_WORD, 0x00001000, 0x02FFFFFF, L"ERROR.VALUE.PYRO_ADDRESS"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "type " << c.type << ", value " << c.refused);
+        project.undo();  // the previous case's accepted value
+        cues().clear();
+        Cue* pyro = addPyro(1);
+        Cue* dmx = addDmx(2);
+        CueCommand command = CueCommand::dmx(1, 2, 3);
+        command.setChasePath(CueCommand::CHASE_BLOCK);
+        dmx->setCommand(command);
+        for (Cue* cue : {pyro, dmx}) {
+            cue->setGroup(3);
+            cue->setDuration(5);
+            ASSERT_TRUE(cue->setPrefireTime(5));
+        }
+        select({pyro, dmx});
+        errors.errors.clear();
+        const std::vector<std::string> before = state();
+        EXPECT_FALSE(
+            project.submit(std::make_unique<OperationSetCueValue>(c.type, c.refused, c.relative)));
+        EXPECT_EQ(state(), before);
+        EXPECT_EQ(errors.errors, std::vector<std::wstring>{c.key});
+        EXPECT_TRUE(
+            project.submit(std::make_unique<OperationSetCueValue>(c.type, c.taken, c.relative)));
+        EXPECT_NE(state(), before);
     }
 }
 

@@ -15,10 +15,12 @@ constexpr int kStateFlagMask = FLAG_TESTED | FLAG_NO_CONTINUITY | FLAG_COMMFAIL;
 }  // namespace
 
 int CueStatePreviewUpdate::previewState(int timecode, int prefire, int duration, int position,
-                                        std::optional<int>& nextFire)
+                                        std::optional<int64_t>& nextFire)
 {
-    const int end = timecode + (duration == 0 ? kMinimumActiveFrames : duration);
-    const int fire = timecode - prefire;
+    // 64 bits wide: a damaged prefire or duration near the int limits must not wrap.
+    const int64_t end =
+        static_cast<int64_t>(timecode) + (duration == 0 ? kMinimumActiveFrames : duration);
+    const int64_t fire = static_cast<int64_t>(timecode) - prefire;
     if (!nextFire && fire > position) {
         nextFire = fire;
         return CUE_NEXT;
@@ -41,7 +43,7 @@ int CueStatePreviewUpdate::previewState(int timecode, int prefire, int duration,
 bool CueStatePreviewUpdate::execute(ProjectData& data)
 {
     CueList& cues = data.getCueList();
-    std::optional<int> nextFire;
+    std::optional<int64_t> nextFire;
     for (CueList::CueItem* cue = cues.first(); cue != cues.end(); cue = cue->getNext()) {
         const int state = previewState(cue->getTimecode().getFrameNo(), cue->getPrefireTime(),
                                        cue->getDuration(), positionFrames_, nextFire);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 
 #include "Project/IOperation.h"
@@ -28,7 +29,7 @@ public:
     // The preview state of one cue (frames throughout); `nextFire` carries the walk's next
     // fire time from cue to cue in list order and starts empty.
     static int previewState(int timecode, int prefire, int duration, int position,
-                            std::optional<int>& nextFire);
+                            std::optional<int64_t>& nextFire);
 
 private:
     int positionFrames_;

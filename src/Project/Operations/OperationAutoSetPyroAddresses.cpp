@@ -1,5 +1,6 @@
 #include "Project/Operations/OperationAutoSetPyroAddresses.h"
 
+#include <cstdint>
 #include <iterator>
 #include <set>
 #include <string>
@@ -33,9 +34,9 @@ std::wstring groupingKey(const Cue& cue)
     return metadataText(cue, L"~POS") + metadataText(cue, L"~TYPE");
 }
 
-int firingMoment(const Cue& cue)
+int64_t firingMoment(const Cue& cue)
 {
-    return cue.getTimecode().getFrameNo() - cue.getPrefireTime();
+    return cue.getFireMoment();
 }
 
 // The working sets of one run.
@@ -57,7 +58,7 @@ public:
     int place(const Cue& cue)
     {
         const std::wstring key = groupingKey(cue);
-        const int moment = firingMoment(cue);
+        const int64_t moment = firingMoment(cue);
         std::set<int>& bases = basesByKey_[key];
         for (auto it = bases.begin(); it != bases.end();) {
             const int base = *it;
@@ -103,7 +104,7 @@ private:
     // Module 0x000 is never handed out.
     std::set<int> usedBases_{0};
     std::map<std::wstring, std::set<int>> basesByKey_;
-    std::map<int, std::set<int>> moments_;
+    std::map<int, std::set<int64_t>> moments_;
     int nextModule_ = 0;
 };
 

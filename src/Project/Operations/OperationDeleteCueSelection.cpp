@@ -7,12 +7,9 @@ namespace Project {
 bool OperationDeleteCueSelection::execute(ProjectData& data)
 {
     executed_ = true;
-    CueList& cues = data.getCueList();
-    for (CueList::CueItem* cue = cues.first(); cue != cues.end(); cue = cue->getNext()) {
-        if (cue->isSelected()) {
-            captured_.capture(*cue);
-        }
-    }
+    // With their places, so that undo puts each cue back where it was among the cues of its
+    // timecode.
+    captured_.captureSelected(data.getCueList());
     return redo(data);
 }
 

@@ -10,10 +10,18 @@ void OperationLinkWave::PreviousLink::remember(const ProjectData& data)
 {
     linked = data.isWaveLinked();
     path = data.getWaveFileName();
+    missing = data.isSoundtrackMissing();
 }
 
 bool OperationLinkWave::PreviousLink::restore(ProjectData& data) const
 {
+    if (linked && missing) {
+        // A soundtrack that was missing comes back linked and missing, without loading.
+        unlink(data);
+        data.setWaveLink(true, path);
+        data.setSoundtrackMissing(true);
+        return true;
+    }
     if (linked) {
         return link(data, path);
     }

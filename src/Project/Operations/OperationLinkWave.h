@@ -26,6 +26,7 @@ public:
     struct PreviousLink {
         bool linked = false;
         std::wstring path;
+        bool missing = false;  // linked, but not found when the project was opened
 
         void remember(const ProjectData& data);
         bool restore(ProjectData& data) const;

@@ -5,10 +5,10 @@
 
 namespace Project {
 
-// The message that a library file chosen by the user was loaded. The loads run in the
-// project layer, which shows no windows: the application installs a handler that shows a
-// message box (information icon, OK) with the localized texts. Without a handler nothing is
-// shown. Main thread only.
+// A message from an operation that succeeded: a library file chosen by the user was loaded,
+// a project was opened without its soundtrack. The operations run in the project layer,
+// which shows no windows: the application installs a handler that shows a message box (OK)
+// with the localized texts. Without a handler nothing is shown. Main thread only.
 class OperationLoadNotice {
 public:
     // Localization keys of the title and the message.

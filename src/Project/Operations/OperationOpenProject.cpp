@@ -2,6 +2,7 @@
 
 #include "FileIO/RiffFileReader.h"
 #include "Project/ISoundtrack.h"
+#include "Project/Operations/OperationLoadNotice.h"
 #include "Project/Operations/OperationReport.h"
 #include "Project/Operations/ProjectFile.h"
 #include "Project/Project.h"
@@ -28,10 +29,13 @@ bool OperationOpenProject::execute(ProjectData& data)
     if (data.isWaveLinked()) {
         const std::wstring audio = ProjectFile::audioPathFor(getPath());
         ISoundtrack* soundtrack = soundtrackOf(data);
-        if (soundtrack != nullptr && soundtrack->load(audio)) {
-            data.setWaveLink(true, audio);
-        } else {
-            data.setWaveLink(false, L"");
+        data.setWaveLink(true, audio);
+        if (soundtrack == nullptr || !soundtrack->load(audio)) {
+            // The cues open all the same; the link is kept, so that a save keeps it, and
+            // the user is told (it used to be dropped without a word).
+            data.setSoundtrackMissing(true);
+            OperationLoadNotice::show(L"MESSAGES.SOUNDTRACK_MISSING.TITLE",
+                                      L"MESSAGES.SOUNDTRACK_MISSING.MESSAGE");
         }
     }
     return true;

@@ -11,7 +11,9 @@ namespace Project {
 // "ERROR.INVALID_FWP"; both leave the project untouched. Otherwise the project is cleared,
 // takes the file's name and is filled from the file; a failure from there on (a damaged cue,
 // no memory) leaves it partly filled. The soundtrack beside the file is loaded when the file
-// links one; when it cannot be loaded the project is silently unlinked.
+// links one; when it cannot be loaded the project keeps the link (and its path) marked as
+// missing (ProjectData::isSoundtrackMissing) and the user is told through
+// OperationLoadNotice ("MESSAGES.SOUNDTRACK_MISSING.MESSAGE"); the open still succeeds.
 class OperationOpenProject : public OperationOpenFile {
 public:
     using OperationOpenFile::OperationOpenFile;

@@ -30,12 +30,11 @@ std::unique_ptr<Cue> resetCopy(const Cue& cue)
 
 bool OperationResetCue::execute(ProjectData& data)
 {
-    CueList& cues = data.getCueList();
-    for (CueList::CueItem* cue = cues.first(); cue != cues.end(); cue = cue->getNext()) {
-        if (cue->isSelected()) {
-            originals_.capture(*cue);
-            resetCues_.capture(*resetCopy(*cue));
-        }
+    // The reset copies take the places of their originals, so that cues sharing a timecode
+    // keep their order through the reset, its undo and its redo.
+    originals_.captureSelected(data.getCueList());
+    for (std::size_t i = 0; i < originals_.cues().size(); ++i) {
+        resetCues_.capture(*resetCopy(*originals_.cues()[i]), originals_.placeAt(i));
     }
     return redo(data);
 }

@@ -9,8 +9,9 @@ namespace Project {
 // an empty command of the cue's type (no address, universe 0, value 0, no DMX text, sine
 // chase at speed 0). Timecode, prefire time, texts and the other fields stay.
 //
-// Each reset cue is replaced by a reset copy under the same id (the cue has no way to drop
-// its fixture channel values in place); undo puts the captured originals back the same way.
+// Each reset cue is replaced by a reset copy under the same id and at the same place among
+// the cues of its timecode (the cue has no way to drop its fixture channel values in place);
+// undo puts the captured originals back the same way.
 class OperationResetCue : public IOperation {
 public:
     bool execute(ProjectData& data) override;

@@ -19,7 +19,9 @@ bool OperationSaveProject::execute(ProjectData& data)
     }
 
     const std::wstring wave = data.getWaveFileName();
-    if (data.isWaveLinked() && !wave.empty()) {
+    // A soundtrack that was missing when the project was opened has nothing to copy; its
+    // link is saved as it stands.
+    if (data.isWaveLinked() && !wave.empty() && !data.isSoundtrackMissing()) {
         const std::wstring audio = ProjectFile::audioPathFor(getPath());
         if (audio != wave) {
             ISoundtrack* soundtrack = soundtrackOf(data);

@@ -9,7 +9,9 @@ namespace Project {
 
 // Exports the show file for the firing system. The parallel tags and the trailer's random
 // byte come from rand() and the export time from the clock, unless options are given (to
-// reproduce a file byte for byte). Fails with "ERROR.FAILED_TO_OPEN_FILE_FOR_WRITING" or
+// reproduce a file byte for byte). Fails with "ERROR.SHOW_FILE.TOO_MANY_CUES" when the show
+// has more records than the file can count, "ERROR.SHOW_FILE.CUE_TIMING" when a cue's firing
+// time or prefire cannot be written as it is, "ERROR.FAILED_TO_OPEN_FILE_FOR_WRITING" or
 // "ERROR.FAILED_TO_WRITE_TO_FILE" when the file cannot be written; an old file is then
 // untouched.
 class OperationSaveQuelist : public OperationSaveFile {

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "Platform/Utf.h"
+#include "Project/Operations/CueValueLimits.h"
 #include "Project/Operations/OperationReport.h"
 #include "Project/ProjectData.h"
 
@@ -160,24 +161,42 @@ bool OperationSetCueValue::applyNew(ProjectData& data)
     if (records_.empty()) {
         return true;
     }
+    // A value outside the field's range is refused before anything changes.
+    if (type_ == COMMAND_WORD || !relative_) {
+        if (const wchar_t* key = CueValueLimits::refusal(type_, value_)) {
+            return failOperation(key);
+        }
+    }
     CueList& cues = data.getCueList();
     for (CueList::CueItem* cue = cues.first(); cue != cues.end(); cue = cue->getNext()) {
         const auto record = records_.find(cue->getId());
-        if (record != records_.end() && !applyNewTo(*cue, record->second)) {
+        if (record == records_.end()) {
+            continue;
+        }
+        // A relative change is checked per cue: group 16 plus 1 is out of range.
+        const wchar_t* refused = relative_ && type_ != COMMAND_WORD && type_ != DMX_TEXT
+                                     ? CueValueLimits::refusal(type_, newValue(record->second))
+                                     : nullptr;
+        if (refused != nullptr || !applyNewTo(*cue, record->second)) {
             restore(data);
-            return failOperation(kGenericError);
+            return failOperation(refused != nullptr ? refused : kGenericError);
         }
     }
     return true;
 }
 
+int OperationSetCueValue::newValue(const Record& record) const
+{
+    if (!relative_) {
+        return value_;
+    }
+    const long long sum = static_cast<long long>(record.oldValue) + value_;
+    return static_cast<int>(std::clamp(sum, 0LL, static_cast<long long>(INT_MAX)));
+}
+
 bool OperationSetCueValue::applyNewTo(Cue& cue, const Record& record) const
 {
-    int b = value_;
-    if (relative_) {
-        const long long sum = static_cast<long long>(record.oldValue) + value_;
-        b = static_cast<int>(std::clamp(sum, 0LL, static_cast<long long>(INT_MAX)));
-    }
+    const int b = newValue(record);
     const CueCommand& current = cue.getCommand();
     switch (type_) {
         case PREFIRE_TIME: return cue.setPrefireTime(b);

@@ -30,9 +30,12 @@ class Cue;
 // With the relative flag the value is added to each cue's own value (and the sum kept at 0
 // or more), e.g. a duration of -5 frames. Channels are indices 0..511 (channel number - 1).
 //
-// A cue that refuses the value (a prefire time beyond its timecode, a DMX text that does
-// not parse) makes the whole operation fail with "ERROR.GENERIC": the cues changed before it
-// are put back, so nothing is left half done. Undo restores each cue's whole previous value,
+// A value outside the range of its field (CueValueLimits: a group of 17, a DMX value of 300,
+// a negative prefire) is refused with the key of that field, before anything changes; with
+// the relative flag each cue's sum is checked. A cue that refuses the value (a prefire time
+// beyond its timecode, a DMX text that does not parse) makes the whole operation fail with
+// "ERROR.GENERIC". Either way the cues changed before it are put back, so nothing is left
+// half done. Undo restores each cue's whole previous value,
 // for commands with their DMX text, steps and chase settings.
 class OperationSetCueValue : public IOperation {
 public:
@@ -86,6 +89,9 @@ private:
     // Applies the operation's value to every recorded cue; on a refusal puts back what it
     // changed and fails.
     bool applyNew(ProjectData& data);
+    // The value the cue gets: the operation's, or with the relative flag the recorded one
+    // plus the operation's, at least 0.
+    int newValue(const Record& record) const;
     bool applyNewTo(Cue& cue, const Record& record) const;
     void restore(ProjectData& data) const;
     void restoreTo(Cue& cue, const Record& record) const;

@@ -5,6 +5,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "FileIO/RiffFileWriter.h"
@@ -14,6 +15,8 @@
 #include "Project/Operations/EffectFile.h"
 #include "Project/Operations/OperationAddCue.h"
 #include "Project/Operations/OperationCombineProject.h"
+#include "Project/Operations/OperationLinkWave.h"
+#include "Project/Operations/OperationLoadNotice.h"
 #include "Project/Operations/OperationNewProject.h"
 #include "Project/Operations/OperationOpenProject.h"
 #include "Project/Operations/OperationSaveCSV.h"
@@ -130,15 +133,67 @@ TEST_F(ProjectFileOperations, SavingCopiesTheSoundtrackBesideEachProjectFile)
     ASSERT_TRUE(project.submit(new OperationSaveProject(path("b.fwp"))));
     EXPECT_TRUE(soundtrack.calls.empty());
 
-    // Opening finds the soundtrack beside the file; a soundtrack the player refuses unlinks.
+    // Opening finds the soundtrack beside the file.
     ASSERT_TRUE(project.submit(new OperationOpenProject(path("a.fwp"))));
     EXPECT_TRUE(data().isWaveLinked());
+    EXPECT_FALSE(data().isSoundtrackMissing());
     EXPECT_EQ(data().getWaveFileName(), path("a.wav"));
-    soundtrack.refused.insert(path("a.wav"));
-    ASSERT_TRUE(project.submit(new OperationOpenProject(path("a.fwp"))));
-    EXPECT_FALSE(data().isWaveLinked());
-    EXPECT_EQ(data().getWaveFileName(), L"");
     EXPECT_TRUE(errors.reported.empty());
+}
+
+// A project whose soundtrack cannot be opened (gone, or refused by the player) opens with its
+// cues and says so; the link and its path are kept, so that saving does not forget them. It
+// used to be unlinked without a word, and the next save dropped the link for good.
+TEST_F(ProjectFileOperations, AMissingSoundtrackIsReportedAndItsLinkKept)
+{
+    std::vector<std::pair<std::wstring, std::wstring>> notices;
+    const OperationLoadNotice::Handler previous = OperationLoadNotice::setHandler(
+        [&](const std::wstring& title, const std::wstring& message) {
+            notices.emplace_back(title, message);
+        });
+    folder.writeBytes("music/track.wav", "RIFF-stand-in");
+    Sample::fillShow(data(), 4);
+    data().setWaveLink(true, path("music/track.wav"));
+    ASSERT_TRUE(project.submit(new OperationSaveProject(path("a.fwp"))));
+    ASSERT_TRUE(project.submit(new OperationSaveProject(path("b.fwp"))));
+    soundtrack.refused.insert(path("a.wav"));                  // a file the player cannot read
+    std::filesystem::remove(Platform::toUtf8(path("b.wav")));  // a file that is gone
+
+    for (const char* name : {"a", "b"}) {
+        SCOPED_TRACE(name);
+        const std::string project_ = std::string(name) + ".fwp";
+        const std::wstring audio = path(std::string(name) + ".wav");
+        notices.clear();
+        ASSERT_TRUE(project.submit(new OperationOpenProject(path(project_))));
+        EXPECT_EQ(data().getCueList().getCount(), 4);
+        EXPECT_TRUE(data().isWaveLinked());
+        EXPECT_TRUE(data().isSoundtrackMissing());
+        EXPECT_EQ(data().getWaveFileName(), audio);
+        EXPECT_EQ(
+            notices,
+            (std::vector<std::pair<std::wstring, std::wstring>>{
+                {L"MESSAGES.SOUNDTRACK_MISSING.TITLE", L"MESSAGES.SOUNDTRACK_MISSING.MESSAGE"}}));
+        EXPECT_TRUE(errors.reported.empty());
+
+        // Saved in place and under another name, the link stays (nothing to copy).
+        ASSERT_TRUE(project.submit(new OperationSaveProject(path(project_))));
+        ASSERT_TRUE(project.submit(new OperationSaveProject(path("c.fwp"))));
+        EXPECT_EQ(data().getWaveFileName(), audio);
+        for (const char* saved : {project_.c_str(), "c.fwp"}) {
+            ProjectData reread;
+            std::wstring error;
+            ASSERT_TRUE(ProjectFile::load(path(saved), reread, error));
+            EXPECT_TRUE(reread.isWaveLinked()) << saved;
+        }
+    }
+    // Linking another soundtrack and undoing it gives the missing link back as it was.
+    ASSERT_TRUE(project.submit(new OperationLinkWave(path("music/track.wav"))));
+    EXPECT_FALSE(data().isSoundtrackMissing());
+    ASSERT_TRUE(project.undo());
+    EXPECT_TRUE(data().isWaveLinked());
+    EXPECT_TRUE(data().isSoundtrackMissing());
+    EXPECT_EQ(data().getWaveFileName(), path("b.wav"));
+    OperationLoadNotice::setHandler(previous);
 }
 
 TEST_F(ProjectFileOperations, AFailedSaveKeepsTheOldFileAndTheName)

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "Platform/Assert.h"
 #include "Platform/Utf.h"
 #include "Project/Operations/ProjectFile.h"
 #include "Project/Operations/ReplaceFile.h"
@@ -52,10 +53,15 @@ void putText(std::string& out, const std::string& bytes, bool withLength = true)
     }
 }
 
+// Pyro and DMX cues with something to fire or set, as in the compiled show. A cue without
+// address and DMX text used to go out as address 0: a DMX cue set channel 1 to 0, switching
+// off whatever the firing system had there, and a pyro cue fired module 0, pin 0.
 bool isExported(const Cue& cue)
 {
-    const int type = cue.getCommand().getType();
-    return type == CueCommand::TYPE_PYRO || type == CueCommand::TYPE_DMX512;
+    const CueCommand& command = cue.getCommand();
+    const int type = command.getType();
+    return (type == CueCommand::TYPE_PYRO || type == CueCommand::TYPE_DMX512) &&
+           command.isDefined();
 }
 
 // Whether the DMX command drives a channel with slow safety but not safety. Read from the
@@ -278,7 +284,8 @@ std::string ShowFile::build(const ProjectData& data, const Options& options)
     trailer += static_cast<char>(random < 0 ? random + 255 : random);
     trailer += '\xDB';
     put32(trailer, static_cast<uint32_t>(options.exportTime));
-    put16(trailer, records & 0xFFFF);
+    SKY_ASSERT(records <= kMaxRecords, "ShowFile");
+    put16(trailer, records);
     const int format = data.getFormat();
     trailer += static_cast<char>(format == SMPTE::SMPTE_24 || format == SMPTE::SMPTE_30DF ||
                                          format == SMPTE::SMPTE_30
@@ -289,9 +296,43 @@ std::string ShowFile::build(const ProjectData& data, const Options& options)
     return out;
 }
 
+std::size_t ShowFile::recordCount(const ProjectData& data)
+{
+    std::size_t records = 0;
+    const CueList& cues = data.getCueList();
+    for (const CueList::CueItem* cue = cues.first(); cue != cues.end(); cue = cue->getNext()) {
+        records += isExported(*cue) ? 1 : 0;
+    }
+    return records;
+}
+
+// Whether the record's times mean what the cue says: a firing time from 0 to the end of the
+// day (a negative one used to be written as its low 24 bits, a time late in the day) and a
+// prefire of 0 or more (a negative one would fire the cue after its timecode).
+bool hasRecordableTiming(const Cue& cue)
+{
+    const int64_t day = SMPTE::framesPerDay(cue.getTimecode().getFormat());
+    const int64_t time = firingTime(cue);
+    return cue.getPrefireTime() >= 0 && time >= 0 && time < day &&
+           cue.getTimecode().getFrameNo() < day;
+}
+
 bool ShowFile::save(const std::wstring& path, const ProjectData& data, const Options& options,
                     std::wstring& errorKey)
 {
+    const CueList& cues = data.getCueList();
+    for (const CueList::CueItem* cue = cues.first(); cue != cues.end(); cue = cue->getNext()) {
+        if (isExported(*cue) && !hasRecordableTiming(*cue)) {
+            errorKey = L"ERROR.SHOW_FILE.CUE_TIMING";
+            return false;
+        }
+    }
+    // The trailer counts the records in 16 bits; a wrapped count would make the firing
+    // system play part of the show, or refuse it at the site.
+    if (recordCount(data) > kMaxRecords) {
+        errorKey = L"ERROR.SHOW_FILE.TOO_MANY_CUES";
+        return false;
+    }
     return replaceFile(path, build(data, options), errorKey);
 }
 

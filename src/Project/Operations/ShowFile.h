@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -25,14 +26,23 @@ public:
     // rand() and the current time.
     static Options defaultOptions();
 
-    // The whole file. Reminder cues are left out. Records are ordered by firing time (frame
-    // of the timecode minus prefire time, 3 frames earlier for a DMX cue with a channel of
-    // slow safety only); cues of equal firing time keep their cue-list order.
+    // The trailer's record count is 16 bits wide.
+    static constexpr std::size_t kMaxRecords = 65535;
+
+    // The whole file. Reminder cues are left out, and so are pyro and DMX cues without an
+    // address and without a DMX text (the compiled show leaves them out as well). Records
+    // are ordered by firing time (frame of the timecode minus prefire time, 3 frames earlier
+    // for a DMX cue with a channel of slow safety only); cues of equal firing time keep their
+    // cue-list order. The data must give at most kMaxRecords records (see recordCount).
     static std::string build(const ProjectData& data, const Options& options);
+    // The number of records build() writes for the data.
+    static std::size_t recordCount(const ProjectData& data);
 
     // Writes the file through a temporary file beside `path`. False with
-    // "ERROR.FAILED_TO_OPEN_FILE_FOR_WRITING" or "ERROR.FAILED_TO_WRITE_TO_FILE"; an old file
-    // is then untouched.
+    // "ERROR.SHOW_FILE.TOO_MANY_CUES" when the show has more than kMaxRecords records,
+    // "ERROR.SHOW_FILE.CUE_TIMING" when a cue's firing time falls before 0 or past the day or
+    // its prefire is negative (nothing is written then), "ERROR.FAILED_TO_OPEN_FILE_FOR_WRITING" or
+    // "ERROR.FAILED_TO_WRITE_TO_FILE"; an old file is then untouched.
     static bool save(const std::wstring& path, const ProjectData& data, const Options& options,
                      std::wstring& errorKey);
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -197,6 +198,105 @@ TEST(ShowFile, ReportsATargetThatCannotBeWritten)
     ASSERT_TRUE(ShowFile::save(folder.path("show.fws"), data, options({1}), error));
     EXPECT_EQ(folder.readBytes("show.fws"), ShowFile::build(data, options({1})));
     EXPECT_EQ(folder.names(), std::vector<std::string>{"show.fws"});
+}
+
+// A cue without address and DMX text has nothing to fire; it used to go out as address 0
+// (a DMX cue "set channel 1 to 0", switching off what the firing system had there). Such
+// cues are left out, as the compiled show leaves them out, and the count follows.
+TEST(ShowFile, LeavesOutCuesWithNothingToFire)
+{
+    const auto show = [](bool withUndefined) {
+        ProjectData data;
+        data.setFormat(SMPTE::SMPTE_25);
+        CueList& cues = data.getCueList();
+        const SMPTE at = SMPTE::fromFrameNo(SMPTE::SMPTE_25, 50);
+        if (withUndefined) {
+            cues.add(at, CueCommand(CueCommand::TYPE_DMX512), 0, 0, 1, -1, "");
+            cues.add(at, CueCommand(CueCommand::TYPE_PYRO), 0, 0, 1, -1, "");
+        }
+        cues.add(at, CueCommand::dmx(0, 4, 9), 0, 0, 1, -1, "");
+        // a DMX text carries its own channels: written from the text
+        CueCommand text(CueCommand::TYPE_DMX512);
+        EXPECT_TRUE(text.setDmxText("7@200"));
+        cues.add(at, text, 0, 0, 1, -1, "");
+        if (withUndefined) {
+            cues.add(at, CueCommand(CueCommand::TYPE_DMX512), 0, 25, 1, -1, "");
+        }
+        return ShowFile::build(data, options({3}));
+    };
+    const std::string file = show(true);
+    EXPECT_EQ(file, show(false));
+    EXPECT_EQ(split(file).trailer.substr(7, 2), bytes({0, 2}));
+}
+
+// A firing time is written as 24 bits and a prefire as 12: a time before 0 used to be written
+// as its low bits (a time late in the day), and a negative prefire delayed the cue. Such a
+// show is refused with a key of its own and nothing is written.
+TEST(ShowFile, RefusesFiringTimesTheRecordCannotCarry)
+{
+    const int day = SMPTE::framesPerDay(SMPTE::SMPTE_25);
+    CueCommand slowOnly(CueCommand::TYPE_DMX512);
+    ASSERT_TRUE(slowOnly.setDmxText("D1@255"));  // 3 frames earlier
+    const struct {
+        const char* name;
+        int frame;
+        int prefire;
+        CueCommand command;
+        bool written;
+    } rows[] = {
+        {"fires at 0", 10, 10, CueCommand::pyro(1), true},
+        {"fires before 0", 10, 11, CueCommand::pyro(1), false},
+        {"negative prefire", 10, -1, CueCommand::pyro(1), false},
+        {"prefire INT_MIN", 10, INT32_MIN, CueCommand::pyro(1), false},
+        {"timecode 24:00:00:00", day, 0, CueCommand::pyro(1), false},
+        {"slow safety at frame 3", 3, 0, slowOnly, true},
+        {"slow safety at frame 2", 2, 0, slowOnly, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Platform::TestFolder folder;
+        ProjectData data;
+        data.setFormat(SMPTE::SMPTE_25);
+        data.getCueList().add(SMPTE::fromFrameNo(SMPTE::SMPTE_25, row.frame), row.command,
+                              row.prefire, 0, 1, -1, "");
+        std::wstring error;
+        EXPECT_EQ(ShowFile::save(folder.path("show.fws"), data, options({1}), error), row.written);
+        if (row.written) {
+            EXPECT_EQ(folder.readBytes("show.fws"), ShowFile::build(data, options({1})));
+        } else {
+            EXPECT_EQ(error, L"ERROR.SHOW_FILE.CUE_TIMING");
+            EXPECT_EQ(folder.names(), std::vector<std::string>{});
+        }
+    }
+}
+
+// The trailer counts the records in 16 bits: a show of more records is refused with a key of
+// its own and nothing is written, where it used to be written with the count wrapped.
+TEST(ShowFile, RefusesMoreRecordsThanItsCountHolds)
+{
+    for (const std::size_t count : {std::size_t{65535}, std::size_t{65536}}) {
+        Platform::TestFolder folder;
+        ProjectData data;
+        data.setFormat(SMPTE::SMPTE_25);
+        // one firing time, so that one parallel tag serves them all
+        const SMPTE at = SMPTE::fromFrameNo(SMPTE::SMPTE_25, 10);
+        for (std::size_t i = 0; i < count; ++i) {
+            data.getCueList().add(at, CueCommand::pyro(1), 0, 0, 1, -1, "");
+        }
+        data.getCueList().add(at, CueCommand(CueCommand::TYPE_REMINDER), 0, 0, 1, -1, "");
+        EXPECT_EQ(ShowFile::recordCount(data), count);
+        std::wstring error;
+        const bool saved = ShowFile::save(folder.path("show.fws"), data, options({1}), error);
+        if (count <= ShowFile::kMaxRecords) {
+            ASSERT_TRUE(saved);
+            EXPECT_EQ(split(folder.readBytes("show.fws")).trailer.substr(7, 2),
+                      bytes({0xFF, 0xFF}));
+        } else {
+            EXPECT_FALSE(saved);
+            EXPECT_EQ(error, L"ERROR.SHOW_FILE.TOO_MANY_CUES");
+            EXPECT_EQ(folder.names(), std::vector<std::string>{});
+        }
+    }
 }
 
 }  // namespace
