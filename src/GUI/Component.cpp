@@ -1,5 +1,6 @@
 #include "GUI/Component.h"
 
+#include <QThread>
 #include <QVariant>
 #include <algorithm>
 
@@ -118,12 +119,8 @@ QWidget* Component::create(const std::wstring& name, const std::wstring& text, I
         handle_->hide();
     }
 
-    if (layout_ != nullptr && parentWindow != nullptr) {
-        int width = preferredWidth_;
-        int height = preferredHeight_;
-        getPreferredSize(width, height);
-        layout_->setSize(this, width, height);
-        layout_->place(this, parentWindow->width(), parentWindow->height());
+    if (parentWindow != nullptr) {
+        placeByLayout();
     }
     return handle_;
 }
@@ -203,6 +200,44 @@ QWidget* Component::createSystemControl(QWidget*)
     return nullptr;
 }
 
+void Component::setLayout(ILayout* layout)
+{
+    if (layout == layout_) {
+        return;
+    }
+    // Attached first: a layout shared with the old one keeps its references.
+    if (layout != nullptr) {
+        layout->attach(this);
+    }
+    if (layout_ != nullptr) {
+        ILayout* old = layout_;
+        layout_ = nullptr;
+        old->detach(this);
+    }
+    layout_ = layout;
+    placeByLayout();
+}
+
+void Component::setPreferredSize(int width, int height)
+{
+    preferredWidth_ = width;
+    preferredHeight_ = height;
+    placeByLayout();
+}
+
+void Component::placeByLayout()
+{
+    if (layout_ == nullptr || handle_ == nullptr || handle_->isWindow()) {
+        return;
+    }
+    const QWidget* parentWindow = handle_->parentWidget();
+    int width = preferredWidth_;
+    int height = preferredHeight_;
+    getPreferredSize(width, height);
+    layout_->setSize(this, width, height);
+    layout_->place(this, parentWindow->width(), parentWindow->height());
+}
+
 void Component::moveWindow(int x, int y, int width, int height)
 {
     if (handle_ == nullptr) {
@@ -261,6 +296,25 @@ std::intptr_t Component::send(QWidget* window, Message& message)
 {
     Component* component = fromHandle(window);
     return component != nullptr ? component->handleMessage(message) : 0;
+}
+
+void Component::post(QWidget* window, const Message& message)
+{
+    SKY_ASSERT(window != nullptr, "Component");
+    SKY_ASSERT_TEXT(QThread::currentThread() == window->thread(), "posted on the main thread",
+                    "Component");
+    // A queued call on the window: Qt drops it when the window goes first.
+    QMetaObject::invokeMethod(
+        window,
+        [window, message] {
+            Message copy = message;
+            if (auto* widget = dynamic_cast<ComponentWidget*>(window)) {
+                widget->deliver(copy);
+            } else {
+                send(window, copy);
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 std::intptr_t Component::defaultHandling(Message& message)

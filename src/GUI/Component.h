@@ -76,6 +76,15 @@ public:
     std::uint32_t getExStyle() const { return exStyle_; }
     int getControlId() const { return controlId_; }
 
+    // Gives the component another layout (or none) after creation: the old one lets it go,
+    // the new one is asked for the preferred size and places it in the parent's client
+    // area at once, and at every later size change of the parent.
+    void setLayout(ILayout* layout);
+    // The size the component asks its layout for, chosen by its creator in place of the
+    // class's own. Before creation it is used at creation; afterwards the layout is asked at
+    // once.
+    void setPreferredSize(int width, int height);
+
     // Moves and sizes the window (negative sizes count as 0); the component gets
     // kMessageSize at once when its size changed, shown or not.
     void moveWindow(int x, int y, int width, int height);
@@ -95,12 +104,19 @@ public:
     static Component* fromHandle(const QWidget* handle);
     // Delivers the message to the component of the window; 0 when it has none.
     static std::intptr_t send(QWidget* window, Message& message);
+    // Queues the message for the component of the window and returns at once; it arrives
+    // from the event loop, after the messages posted before it, and is dropped when the
+    // window is gone by then. Main thread only: other threads post to a message window of
+    // the main thread (Platform::MessageWindow), whose queue QtMessagePump serves.
+    static void post(QWidget* window, const Message& message);
 
 protected:
     // What the window system does with a message nobody handled.
     std::intptr_t defaultHandling(Message& message);
     // Hands the message to the nearest ancestor window that has a component.
     std::intptr_t sendToParentWindow(Message& message);
+    // Has the layout size and place the component in its parent's client area.
+    void placeByLayout();
     // Called by the window just before it is gone: the object goes right after.
     void windowDestroyed() { windowGone_ = true; }
 

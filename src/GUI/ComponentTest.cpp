@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTest>
 #include <QWheelEvent>
 
 #include "AssertionCapture.h"
 #include "GUI/BasicLayout.h"
 #include "GUI/QtTestEnvironment.h"
+#include "GUI/StackedLayout.h"
 #include "GUI/TestComponents.h"
 
 namespace GUI {
@@ -265,6 +267,122 @@ TEST(Component, TimersArriveByTheirIds)
     const int seen = timerMessages();
     QTest::qWait(30);
     EXPECT_EQ(timerMessages(), seen);
+    delete window;
+}
+
+TEST(Component, MouseMessagesCarryTheButtonsAndModifiersHeld)
+{
+    TestWindow* window = Testing::makeWindow(300, 200);
+    auto* component = new PlainComponent;
+    component->createAsChild(L"Drag", L"", fill(), kChildStyle, 0, window);
+    ASSERT_TRUE(Testing::showAndExpose(window));
+    QWidget* handle = component->getHandle();
+
+    QTest::mousePress(handle, Qt::LeftButton, Qt::ShiftModifier, QPoint(10, 10));
+    QMouseEvent drag(QEvent::MouseMove, QPointF(40, 12), handle->mapToGlobal(QPointF(40, 12)),
+                     Qt::NoButton, Qt::LeftButton | Qt::RightButton, Qt::ControlModifier);
+    QApplication::sendEvent(handle, &drag);
+    QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, QPoint(40, 12));
+
+    struct Seen {
+        std::uint32_t code;
+        Qt::MouseButtons buttons;
+        Qt::KeyboardModifiers modifiers;
+        bool operator==(const Seen&) const = default;
+    };
+    std::vector<Seen> seen;
+    for (const Message& m : component->messages) {
+        if (m.code == kMessageLButtonDown || m.code == kMessageLButtonUp ||
+            (m.code == kMessageMouseMove && m.position == QPoint(40, 12))) {
+            seen.push_back({m.code, m.buttons, m.modifiers});
+        }
+    }
+    const std::vector<Seen> expected{
+        {kMessageLButtonDown, Qt::LeftButton, Qt::ShiftModifier},
+        {kMessageMouseMove, Qt::LeftButton | Qt::RightButton, Qt::ControlModifier},
+        {kMessageLButtonUp, Qt::NoButton, Qt::NoModifier},
+    };
+    EXPECT_TRUE(seen == expected);
+    delete window;
+}
+
+// Records the codes of what arrives into a log that outlives it.
+class CodeRecorder : public PlainComponent {
+public:
+    explicit CodeRecorder(std::vector<std::uint64_t>* log) : log_(log) {}
+    std::intptr_t handleMessage(Message& message) override
+    {
+        if (message.code >= Platform::kMessageUser) {
+            log_->push_back(message.wParam);
+        }
+        return PlainComponent::handleMessage(message);
+    }
+
+private:
+    std::vector<std::uint64_t>* log_;
+};
+
+TEST(Component, PostedMessagesArriveLaterInOrderAndNotAfterTheWindowWent)
+{
+    TestWindow* window = Testing::makeWindow(200, 100);
+    std::vector<std::uint64_t> log;
+    auto* component = new CodeRecorder(&log);
+    component->createAsChild(L"Target", L"", fill(), kChildStyle, 0, window);
+    Message message;
+    message.code = Platform::kMessageUser + 0x10;
+    for (std::uint64_t i = 1; i <= 3; ++i) {
+        message.wParam = i;
+        Component::post(component->getHandle(), message);
+    }
+    EXPECT_TRUE(log.empty());
+    QApplication::processEvents();
+    EXPECT_EQ(log, (std::vector<std::uint64_t>{1, 2, 3}));
+
+    message.wParam = 4;
+    Component::post(component->getHandle(), message);
+    delete window;
+    QApplication::processEvents();
+    EXPECT_EQ(log, (std::vector<std::uint64_t>{1, 2, 3}));
+}
+
+TEST(Component, ALayoutCanBeChangedAfterCreation)
+{
+    TestWindow* window = Testing::makeWindow(300, 200);
+    auto* component = new PlainComponent;
+    component->createAsChild(L"Moved", L"", new BasicLayout(0, 10, 0, 10, 0, 110, 0, 40),
+                             kChildStyle, 0, window);
+    EXPECT_EQ(component->getHandle()->geometry(), QRect(10, 10, 100, 30));
+
+    // Placed by the new layout at once, and by it at the parent's next size change.
+    auto* right = new BasicLayout(0.5f, 0, 0, 50, 1, -10, 0, 80);
+    component->setLayout(right);
+    EXPECT_EQ(component->getLayout(), right);
+    EXPECT_EQ(component->getHandle()->geometry(), QRect(150, 50, 140, 30));
+    window->moveWindow(0, 0, 400, 200);
+    EXPECT_EQ(component->getHandle()->geometry(), QRect(200, 50, 190, 30));
+
+    // Without a layout the component stays where it is.
+    component->setLayout(nullptr);
+    window->moveWindow(0, 0, 200, 200);
+    EXPECT_EQ(component->getHandle()->geometry(), QRect(200, 50, 190, 30));
+    delete window;
+}
+
+TEST(Component, APreferredSizeChosenByItsUserReachesTheLayout)
+{
+    TestWindow* window = Testing::makeWindow(300, 300);
+    auto* stack = new StackedLayout(window->getHandle());
+    auto* first = new PlainComponent;
+    first->setPreferredSize(100, 33);
+    first->createAsChild(L"First", L"", stack, kChildStyle, 0, window);
+    auto* second = new PlainComponent;
+    second->createAsChild(L"Second", L"", stack, kChildStyle, 0, window);
+    EXPECT_EQ(first->getHandle()->height(), 33);
+    EXPECT_EQ(second->getHandle()->y(), 6 + 33 + 6);
+
+    first->setPreferredSize(100, 50);
+    EXPECT_EQ(first->getHandle()->height(), 50);
+    EXPECT_EQ(second->getHandle()->y(), 6 + 50 + 6);
     delete window;
 }
 

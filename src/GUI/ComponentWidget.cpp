@@ -117,6 +117,7 @@ void ComponentWidget::dispatchMouse(std::uint32_t code, QMouseEvent* event)
     message.code = code;
     message.position = event->position().toPoint();
     message.modifiers = event->modifiers();
+    message.buttons = event->buttons();
     dispatch(message);
     // Accepted whatever the component did: the press grabs the mouse for this widget until
     // the release, and nothing travels on to the parent.
@@ -164,6 +165,7 @@ void ComponentWidget::dispatchButtonDown(std::uint32_t code, QMouseEvent* event,
     message.code = code;
     message.position = event->position().toPoint();
     message.modifiers = event->modifiers();
+    message.buttons = event->buttons();
     message.doubleClick = doubleClick;
     if (event->spontaneous()) {
         // Qt gave the focus to this widget, or tried to give it to this widget or an
@@ -211,6 +213,7 @@ void ComponentWidget::wheelEvent(QWheelEvent* event)
     message.code = kMessageMouseWheel;
     message.position = event->position().toPoint();
     message.modifiers = event->modifiers();
+    message.buttons = event->buttons();
     message.wheelDelta = event->angleDelta().y();
     dispatch(message);
     // A turn nobody handled goes on to the parent, and so on up to the top-level window, as

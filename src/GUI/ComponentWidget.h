@@ -25,6 +25,9 @@ public:
     // its size at once all the same.
     void deliverSize();
 
+    // Hands the message to the component as an event of this widget would.
+    std::intptr_t deliver(Message& message) { return dispatch(message); }
+
     void setTimer(int id, int periodMs);
     void killTimer(int id);
 

@@ -1,7 +1,12 @@
 #include "GUI/D2DMetadataPanel.h"
 
+#include <QFontMetricsF>
+#include <algorithm>
+#include <cmath>
+
 #include "Config/Settings.h"
 #include "GUI/BasicLayout.h"
+#include "GUI/Graphics.h"
 #include "GUI/StackedLayout.h"
 #include "GUI/WindowStyle.h"
 #include "Platform/Assert.h"
@@ -11,7 +16,8 @@ namespace GUI {
 namespace {
 
 constexpr std::uint32_t kVisibleChild = kStyleChild | kStyleVisible;
-constexpr int kRemoveWidth = 26;
+constexpr int kRemoveWidth = 26;       // the least width of the remove buttons
+constexpr int kRemovePadding = 12;     // beside a remove button's caption
 constexpr float kKeyFraction = 0.42f;  // of the row's width, for the key edit
 
 }  // namespace
@@ -49,7 +55,10 @@ private:
 
 }  // namespace
 
-D2DMetadataPanel::D2DMetadataPanel(WidgetColors colors) : D2DPanel(colors) {}
+D2DMetadataPanel::D2DMetadataPanel(WidgetColors colors)
+    : D2DPanel(colors), removeWidth_(kRemoveWidth)
+{
+}
 
 D2DMetadataPanel::~D2DMetadataPanel()
 {
@@ -85,9 +94,34 @@ void D2DMetadataPanel::setKeyLabels(std::map<std::wstring, std::wstring> labels)
 void D2DMetadataPanel::setRemoveCaption(const std::wstring& caption)
 {
     removeCaption_ = caption;
+    // The button grows to hold a longer caption (a word, where the default is one sign),
+    // and the value edits give it the room.
+    int width = kRemoveWidth;
+    if (Graphics* graphics = Graphics::getInstance()) {
+        const QFontMetricsF metrics(graphics->getFont(Graphics::TextStyle::kRegular13));
+        width = std::max(width, static_cast<int>(std::ceil(
+                                    metrics.horizontalAdvance(QString::fromStdWString(caption)))) +
+                                    kRemovePadding);
+    }
+    const bool moved = width != removeWidth_;
+    removeWidth_ = width;
     for (Row& row : rows_) {
         row.remove->setCaption(caption);
+        if (moved) {
+            row.value->setLayout(valueLayout());
+            row.remove->setLayout(removeLayout());
+        }
     }
+}
+
+BasicLayout* D2DMetadataPanel::valueLayout() const
+{
+    return new BasicLayout(kKeyFraction, 3, 0, 0, 1, -(removeWidth_ + 4), 1, 0);
+}
+
+BasicLayout* D2DMetadataPanel::removeLayout() const
+{
+    return new BasicLayout(1, -removeWidth_, 0, 0, 1, 0, 1, 0);
 }
 
 void D2DMetadataPanel::addRow()
@@ -105,14 +139,12 @@ void D2DMetadataPanel::addRow()
                               kVisibleChild | kStyleTabStop, 0, row.box);
     row.value =
         new D2DEditLabel(WidgetColors{getColors().face, getColors().edge, getColors().background});
-    row.value->createAsD2DChild(
-        L"Value", L"", new BasicLayout(kKeyFraction, 3, 0, 0, 1, -(kRemoveWidth + 4), 1, 0),
-        kVisibleChild | kStyleTabStop, 0, row.box);
+    row.value->createAsD2DChild(L"Value", L"", valueLayout(), kVisibleChild | kStyleTabStop, 0,
+                                row.box);
     row.remove = new D2DButton(false, getColors());
     row.remove->setCaption(removeCaption_);
-    row.remove->createAsD2DChild(L"Remove", L"",
-                                 new BasicLayout(1, -kRemoveWidth, 0, 0, 1, 0, 1, 0),
-                                 kVisibleChild | kStyleTabStop, 0, row.box);
+    row.remove->createAsD2DChild(L"Remove", L"", removeLayout(), kVisibleChild | kStyleTabStop, 0,
+                                 row.box);
     row.key->addListener(&nameEditListener_);
     row.value->addListener(&valueEditListener_);
     row.remove->addListener(&removeKeyButtonListener_);

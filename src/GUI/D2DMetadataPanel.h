@@ -13,6 +13,8 @@
 
 namespace GUI {
 
+class BasicLayout;
+
 // The key/value metadata of the selected cues, one row per key: a key edit, a value edit and
 // a remove button; below them a new-key row whose key edit adds a key. The panel changes
 // nothing itself: its listeners turn the edits into operations and then set the rows again.
@@ -116,6 +118,8 @@ private:
 
     void buildRows();
     void addRow();
+    BasicLayout* valueLayout() const;
+    BasicLayout* removeLayout() const;
     void configureRow(Row& row, int kind, const std::wstring& key, const std::wstring& value);
     std::wstring shownKey(const Row& row) const;
     // The row whose key edit, value edit or remove button this is; -1 when none.
@@ -125,6 +129,7 @@ private:
     Rows data_;
     std::map<std::wstring, std::wstring> keyLabels_;
     std::wstring removeCaption_ = L"\u00D7";
+    int removeWidth_;  // grows with a longer caption
     ErrorReporter errorReporter_;
     D2DContainer* rowsBox_ = nullptr;
     std::vector<Row> rows_;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
 #include <QTest>
 
 #include "GUI/BasicLayout.h"
@@ -132,6 +133,24 @@ TEST_F(D2DMetadataPanelTest, TildesAreRefusedAndAnEmptyKeyReverts)
     QTest::keyClick(key->getHandle(), Qt::Key_Tab);
     EXPECT_EQ(key->getText(), L"Colour");
     EXPECT_TRUE(recorder_.events.empty());
+}
+
+TEST_F(D2DMetadataPanelTest, ARemoveButtonGrowsToHoldItsCaption)
+{
+    const QRect narrow = panel_->getRemoveButton(0)->getHandle()->geometry();
+    panel_->setRemoveCaption(L"Remove");
+    const QFontMetricsF metrics(Graphics::getInstance()->getFont(Graphics::TextStyle::kRegular13));
+    for (int row = 0; row < 2; ++row) {
+        const QRect button = panel_->getRemoveButton(row)->getHandle()->geometry();
+        const QRect value = panel_->getValueEdit(row)->getHandle()->geometry();
+        EXPECT_GT(button.width(), metrics.horizontalAdvance("Remove"));
+        EXPECT_EQ(button.right(), narrow.right());
+        EXPECT_LT(value.right(), button.left());
+    }
+    // Rows made later get the same room.
+    panel_->setRows({{L"Colour", L"red"}, {L"~DESC", L"Comet"}, {L"Angle", L"30"}});
+    EXPECT_EQ(panel_->getRemoveButton(2)->getHandle()->width(),
+              panel_->getRemoveButton(0)->getHandle()->width());
 }
 
 }  // namespace

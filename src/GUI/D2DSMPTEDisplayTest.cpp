@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
 #include <memory>
 
 #include "AssertionCapture.h"
@@ -45,6 +46,66 @@ TEST(D2DSMPTEDisplayTest, DrawsAgainOnlyWhenTheValueChanges)
     display->setValue(D2DSMPTEDisplay::kEmpty);
     EXPECT_TRUE(display->isDirty());
     EXPECT_EQ(display->getText(), L"");
+}
+
+TEST(D2DSMPTEDisplayTest, CaptionAndTimeFitTheSizeItsUserChose)
+{
+    // From the strip under the timeline to the status display's figures.
+    const struct {
+        const wchar_t* caption;
+        QSizeF size;
+    } cases[] = {
+        {L"", {72, 20}},     {L"nxt", {150, 40}}, {L"cur", {200, 40}},
+        {L"len", {480, 90}}, {L"cur", {90, 18}},
+    };
+    int previousPixels = 0;
+    for (const auto& c : cases) {
+        D2DSMPTEDisplay display({}, c.caption);
+        const D2DSMPTEDisplay::TextLayout layout = display.layoutFor(c.size);
+        const QRectF whole(QPointF(0, 0), c.size);
+        SCOPED_TRACE(QString::fromStdWString(c.caption).toStdString() + " " +
+                     std::to_string(c.size.width()));
+        for (const QString& text : {QStringLiteral("23:59:59;29"), QStringLiteral("88:88:88:88")}) {
+            EXPECT_LE(QFontMetricsF(layout.timeFont).horizontalAdvance(text), layout.time.width());
+        }
+        EXPECT_LE(QFontMetricsF(layout.timeFont).height(), c.size.height() + 1);
+        EXPECT_TRUE(whole.contains(layout.time));
+        if (*c.caption != 0) {
+            EXPECT_TRUE(whole.contains(layout.caption));
+            EXPECT_LE(layout.caption.right(), layout.time.left());
+            EXPECT_LE(QFontMetricsF(layout.captionFont)
+                          .horizontalAdvance(QString::fromStdWString(c.caption)),
+                      layout.caption.width() + 0.01);
+            EXPECT_GE(layout.captionFont.pixelSize(), 6);
+        } else {
+            EXPECT_TRUE(layout.caption.isEmpty());
+        }
+        // A larger display writes larger figures.
+        if (c.size.height() >= 40) {
+            EXPECT_GE(layout.timeFont.pixelSize(), previousPixels);
+            previousPixels = layout.timeFont.pixelSize();
+        }
+    }
+    D2DSMPTEDisplay strip;
+    D2DSMPTEDisplay large;
+    EXPECT_LT(strip.layoutFor({72, 20}).timeFont.pixelSize(),
+              large.layoutFor({300, 60}).timeFont.pixelSize());
+}
+
+TEST(D2DSMPTEDisplayTest, ACaptionChangeDrawsAgain)
+{
+    std::unique_ptr<Testing::TestWindow> window(Testing::makeWindow(300, 100));
+    auto* display = new D2DSMPTEDisplay({}, L"nxt");
+    display->setPreferredSize(120, 24);
+    display->createAsChild(L"Time", L"", new BasicLayout(0, 0, 0, 0, 0, 120, 0, 24),
+                           Testing::kChildStyle, 0, window.get());
+    ASSERT_TRUE(Testing::showAndExpose(window.get()));
+    ASSERT_TRUE(Testing::waitFor([&] { return !display->isDirty(); }));
+    display->setCaption(L"nxt");
+    EXPECT_FALSE(display->isDirty());
+    display->setCaption(L"cur");
+    EXPECT_TRUE(display->isDirty());
+    EXPECT_EQ(display->getCaption(), L"cur");
 }
 
 TEST(D2DPyroSlaveTest, KeepsChannelStatesAndChecksTheChannel)

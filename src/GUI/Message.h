@@ -29,7 +29,8 @@ inline constexpr std::uint32_t kMessageKeyUp = 0x0101;
 inline constexpr std::uint32_t kMessageChar = 0x0102;     // character
 inline constexpr std::uint32_t kMessageCommand = 0x0111;  // window: sender, wParam: code
 inline constexpr std::uint32_t kMessageTimer = Platform::kMessageTimer;  // wParam: timer id
-inline constexpr std::uint32_t kMessageMouseMove = 0x0200;               // position, modifiers
+// Mouse messages carry the position, the buttons held and the modifiers held.
+inline constexpr std::uint32_t kMessageMouseMove = 0x0200;
 inline constexpr std::uint32_t kMessageLButtonDown = 0x0201;
 inline constexpr std::uint32_t kMessageLButtonUp = 0x0202;
 inline constexpr std::uint32_t kMessageRButtonDown = 0x0204;
@@ -40,6 +41,11 @@ inline constexpr std::uint32_t kMessageMButtonUp = 0x0208;
 // parent, and so on up to the top-level window.
 inline constexpr std::uint32_t kMessageMouseWheel = 0x020A;
 inline constexpr std::uint32_t kMessageMouseLeave = 0x02A3;
+// A key for the key maps, sent by the key router (KeyRouter) to the active top-level window
+// before the focused widget sees the key: lParam the key code (a virtual key plus
+// kKeyShift, kKeyControl and kKeyAlt), wParam the press kind (kKeyReleased, kKeyPressed,
+// kKeyRepeated). A nonzero result consumes the key: nothing else sees it.
+inline constexpr std::uint32_t kMessageKey = Platform::kMessageUser + 2;
 // Asks the ancestors to scroll `window` into view; climbs parent by parent until a scrolling
 // panel handles it. A window without such an ancestor ignores it (result 0).
 inline constexpr std::uint32_t kMessageEnsureVisible = Platform::kMessageUser + 4;
@@ -56,6 +62,9 @@ struct Message {
     int key = 0;                // key messages: the Qt key
     char32_t character = 0;     // kMessageChar
     Qt::KeyboardModifiers modifiers;
+    // Mouse messages: the buttons held once the event happened (a button-down includes its
+    // button, a button-up no longer does).
+    Qt::MouseButtons buttons;
     int wheelDelta = 0;
     bool autoRepeat = false;
     // Button-down messages: the window system has already handed the keyboard focus over for

@@ -144,6 +144,12 @@ int MessageQueue::timerDelayMs() const
     return state_->timerDelayMs();
 }
 
+void MessageQueue::setTimersChangedCallback(std::function<void()> callback)
+{
+    SKY_ASSERT_TEXT(currentQueue == this, "queue used by its own thread", kUnit);
+    state_->setTimersChanged(std::move(callback));
+}
+
 void MessageQueue::watchFd(int fd, short events, FdCallback callback)
 {
     SKY_ASSERT_TEXT(currentQueue == this, "queue used by its own thread", kUnit);

@@ -25,7 +25,8 @@ class MessageQueueState;
 // A worker calls run(), which sleeps in one poll() on the queue, the next timer and the file
 // descriptors it watches (a serial port), and wakes only for them. A thread with a loop of
 // its own (the GUI's) instead watches wakeFd(), which is readable while messages wait, arms a
-// single-shot timer for timerDelayMs(), and calls processPending() when either fires.
+// single-shot timer for timerDelayMs() (again whenever setTimersChangedCallback() says the
+// timers changed), and calls processPending() when either fires.
 class MessageQueue {
 public:
     using FdCallback = std::function<void(short revents)>;
@@ -65,6 +66,10 @@ public:
     int wakeFd() const;
     // Milliseconds until the next timer is due: -1 with no timer, 0 when one is due.
     int timerDelayMs() const;
+    // For a host loop: called on this thread whenever a timer of this queue is set or
+    // killed, from a message handler or from anywhere else, so that the host arms its own
+    // timer for timerDelayMs() again. Empty to stop.
+    void setTimersChangedCallback(std::function<void()> callback);
 
     // Calls `callback` with poll()'s revents whenever `fd` is ready for `events` (POLLIN for
     // "readable"). One watch per descriptor; watching it again replaces the callback.

@@ -332,10 +332,12 @@ bool MessageQueueState::setTimer(const std::shared_ptr<WindowRecord>& window, st
         if (timer.window == window && timer.id == id) {
             timer.period = period;
             timer.due = due;
+            notifyTimersChanged();
             return true;
         }
     }
     timers_.push_back({window, id, period, due});
+    notifyTimersChanged();
     return true;
 }
 
@@ -347,7 +349,15 @@ bool MessageQueueState::killTimer(const WindowRecord& window, std::uint32_t id)
         return false;
     }
     timers_.erase(it);
+    notifyTimersChanged();
     return true;
+}
+
+void MessageQueueState::notifyTimersChanged()
+{
+    if (timersChanged_) {
+        timersChanged_();
+    }
 }
 
 int MessageQueueState::timerDelayMs() const

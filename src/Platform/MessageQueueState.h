@@ -3,6 +3,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -89,6 +90,8 @@ public:
     bool killTimer(const WindowRecord& window, std::uint32_t id);
     // Milliseconds until the next timer is due: -1 with no timer, 0 when one is due.
     int timerDelayMs() const;
+    // Called on the owning thread after every setTimer and killTimer.
+    void setTimersChanged(std::function<void()> callback) { timersChanged_ = std::move(callback); }
 
 private:
     struct Posted {
@@ -110,6 +113,7 @@ private:
     // Serves one queued send; false when none was queued.
     bool serveOneSend();
     void fireDueTimers();
+    void notifyTimersChanged();
 
     const Clock& clock_;
     int eventFd_ = -1;
@@ -122,7 +126,8 @@ private:
     bool signaled_ = false;               // the eventfd holds a count
     bool closed_ = false;
 
-    std::vector<Timer> timers_;  // owning thread only
+    std::vector<Timer> timers_;            // owning thread only
+    std::function<void()> timersChanged_;  // owning thread only
 };
 
 }  // namespace Platform

@@ -178,6 +178,24 @@ TEST_F(QueueOnThisThread, AHostLoopIsWokenByPostsAndSends)
     EXPECT_FALSE(readable(fd, 0));
 }
 
+TEST_F(QueueOnThisThread, AHostLoopHearsOfEveryTimerChange)
+{
+    // The delay the host would arm its own timer with, at each notice.
+    std::vector<int> notices;
+    queue_.setTimersChangedCallback([&] { notices.push_back(queue_.timerDelayMs()); });
+    ASSERT_TRUE(window_.setTimer(1, 100));
+    ASSERT_TRUE(window_.setTimer(2, 30));
+    advanceMs(10);
+    ASSERT_TRUE(window_.setTimer(2, 50));  // restarted: due later
+    EXPECT_TRUE(window_.killTimer(1));
+    EXPECT_FALSE(window_.killTimer(1));  // nothing changed, no notice
+    EXPECT_EQ(notices, (std::vector<int>{100, 30, 50, 50}));
+
+    queue_.setTimersChangedCallback({});
+    ASSERT_TRUE(window_.setTimer(3, 10));
+    EXPECT_EQ(notices.size(), 4u);
+}
+
 TEST(MessageQueue, TimersFireInTheRunningLoop)
 {
     int fired = 0;

@@ -3,10 +3,10 @@
 #include <cmath>
 #include <memory>
 
+#include "Project/CueStatePreviewUpdate.h"
 #include "Project/IShowAudio.h"
 #include "Project/IShowController.h"
 #include "Project/ITimecodeOut.h"
-#include "Project/Operations/CueStatePreviewUpdate.h"
 #include "Project/Project.h"
 
 namespace Project {

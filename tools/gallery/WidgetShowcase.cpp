@@ -13,6 +13,7 @@
 #include "GUI/D2DMetadataPanel.h"
 #include "GUI/D2DPanel.h"
 #include "GUI/D2DPyroSlave.h"
+#include "GUI/D2DRow.h"
 #include "GUI/D2DSMPTEDisplay.h"
 #include "GUI/D2DScrollbar.h"
 #include "GUI/WindowStyle.h"
@@ -171,4 +172,49 @@ void addWidgetShowcase(D2DContainer* panel, StackedLayout* stack, int& count)
     slave->setModuleState(module);
     auto* none = new D2DPyroSlave;
     none->createAsD2DChild(name(L"Module"), L"", at(460, 4, 232, 92), kVisible, 0, displays);
+
+    heading("TIMECODE DISPLAYS WITH CAPTIONS, SIZED BY THEIR USERS: STATUS DISPLAY, TIMELINE");
+    DemoBox* captioned = box(72);
+    const struct {
+        const wchar_t* caption;
+        std::int64_t value;
+    } status[] = {{L"nxt", 0x00012310}, {L"cur", 0x00011504}, {L"len", 0x00043000}};
+    for (int i = 0; i < 3; ++i) {
+        auto* display = new D2DSMPTEDisplay({}, status[i].caption);
+        display->createAsD2DChild(name(L"Time"), L"", at(8 + 158 * i, 4, 150, 34), kVisible, 0,
+                                  captioned);
+        display->setValue(status[i].value);
+    }
+    // The timeline's strip: 72 x 20, in the timeline's colours.
+    const WidgetColors timeline{
+        {0.588f, 0.851f, 1, 1}, {0.114f, 0.369f, 0.514f, 1}, {0.067f, 0.302f, 0.435f, 1}};
+    const std::int64_t strip[] = {0x00000000, D2DSMPTEDisplay::kEmpty, 0x00043000};
+    for (int i = 0; i < 3; ++i) {
+        auto* display = new D2DSMPTEDisplay(timeline);
+        display->createAsD2DChild(name(L"Time"), L"", at(8 + 79 * i, 44, 72, 20), kVisible, 0,
+                                  captioned);
+        display->setValue(strip[i]);
+    }
+
+    heading("ROWS: A LABEL AND ITS EDIT, A LABELLED BUTTON PAIR, THE SIXTEEN GROUP BUTTONS");
+    auto* rows = new D2DPanel;
+    rows->createAsD2DChild(name(L"Panel"), L"Cue and manual fire", stack, kVisible, 0, panel);
+    auto* timecode = new D2DRow(1);
+    timecode->createAsD2DChild(name(L"Row"), L"Timecode", rows->getStack(), kVisible, 0, rows);
+    auto* timecodeEdit = new D2DEditLabel;
+    timecode->addField(timecodeEdit, L"TimecodeEdit");
+    timecodeEdit->setText(L"00:01:23:10");
+    auto* type = new D2DRow(2);
+    type->createAsD2DChild(name(L"Row"), L"Cue type", rows->getStack(), kVisible, 0, rows);
+    auto* pyro = new D2DButton(true);
+    type->addField(pyro, L"PyroBtn", L"Pyro");
+    pyro->setOn(true);
+    type->addField(new D2DButton(true), L"DMXBtn", L"DMX");
+    for (int group = 1; group <= 8; ++group) {
+        auto* pair = new D2DRow(2);
+        pair->createAsD2DChild(name(L"Row"), L"", rows->getStack(), kVisible, 0, rows);
+        pair->addField(new D2DButton, L"Left", L"Group " + std::to_wstring(group));
+        pair->addField(new D2DButton, L"Right", L"Group " + std::to_wstring(group + 8));
+    }
+    rows->fitHeight();
 }

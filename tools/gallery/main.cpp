@@ -1,17 +1,20 @@
 // skyfirewright-gallery: the toolkit's components on one window, to look at and to try.
 //
-//   skyfirewright-gallery [--screenshot FILE.png]
+//   skyfirewright-gallery [--screenshot FILE.png] [--size WIDTHxHEIGHT]
 //
 // With --screenshot the window is captured into FILE.png and the program ends: from the
 // screen on a real display (X under Xvfb, say), drawn by the widgets without one
-// (QT_QPA_PLATFORM=offscreen). Exit status: 0 on success, 1 when the
-// picture could not be made or written, 2 for usage errors.
+// (QT_QPA_PLATFORM=offscreen). --size gives the window's size (to see it as a small or a
+// large screen shows it); a screenshot is otherwise tall enough to hold every widget.
+// Exit status: 0 on success, 1 when the picture could not be made or written, 2 for usage
+// errors.
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QPixmap>
 #include <QScreen>
+#include <QSize>
 #include <QWindow>
 #include <cstdio>
 #include <cstring>
@@ -25,7 +28,9 @@ namespace {
 
 void usage()
 {
-    std::fprintf(stderr, "usage: skyfirewright-gallery [--screenshot FILE.png]\n");
+    std::fprintf(stderr,
+                 "usage: skyfirewright-gallery [--screenshot FILE.png] "
+                 "[--size WIDTHxHEIGHT]\n");
 }
 
 // Lets the window be shown and painted before it is captured. A real window system maps
@@ -69,10 +74,23 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QString screenshot;
+    QSize size;
     const QStringList args = QApplication::arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == "--screenshot" && i + 1 < args.size()) {
             screenshot = args[++i];
+        } else if (args[i] == "--size" && i + 1 < args.size()) {
+            const QStringList parts = args[++i].split('x');
+            bool widthOk = false;
+            bool heightOk = false;
+            if (parts.size() == 2) {
+                size = QSize(parts[0].toInt(&widthOk), parts[1].toInt(&heightOk));
+            }
+            if (!widthOk || !heightOk || size.width() < 100 || size.height() < 100 ||
+                size.width() > 10000 || size.height() > 10000) {
+                usage();
+                return 2;
+            }
         } else if (args[i] == "--help" || args[i] == "-h") {
             usage();
             return 0;
@@ -90,7 +108,10 @@ int main(int argc, char** argv)
         gallery->createTopLevel(L"Gallery", L"Skyfirewright toolkit gallery",
                                 GUI::kStyleOverlappedWindow, GUI::kExStyleControlParent);
     // A screenshot is taken tall enough to hold every widget without scrolling.
-    window->resize(1000, screenshot.isEmpty() ? 760 : 1400);
+    if (!size.isValid()) {
+        size = QSize(1000, screenshot.isEmpty() ? 760 : 1400);
+    }
+    window->resize(size);
     window->show();
 
     int status = 0;

@@ -12,6 +12,8 @@ namespace Project {
 // duration (3 frames when it has none), then done. The first cue in list order whose fire
 // time lies after the position is next, together with every cue of exactly that fire time.
 // Every cue shows as tested, with no continuity or communication fault. Passive, cannot fail.
+// The show state submits it after every position change; it lives with the model, as the
+// show state does, so that the model needs nothing from the operations above it.
 class CueStatePreviewUpdate : public IOperation {
 public:
     CueStatePreviewUpdate(int positionFrames, int frameRate)

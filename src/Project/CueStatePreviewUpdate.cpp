@@ -1,4 +1,4 @@
-#include "Project/Operations/CueStatePreviewUpdate.h"
+#include "Project/CueStatePreviewUpdate.h"
 
 #include "Project/Cue.h"
 #include "Project/CueList.h"
