@@ -26,6 +26,8 @@ packages=(
   libhpdf-dev poppler-utils
   # reading foreign show and effect databases (Jet files)
   mdbtools-dev
+  # the command-line program's argument reading and JSON output
+  libcli11-dev nlohmann-json3-dev
 )
 
 missing=()

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "CommandArguments.h"
 #include "CommandLine.h"
 #include "Controller/CompiledProject.h"
 #include "Platform/Clock.h"
@@ -45,26 +46,29 @@ const char* kHelp =
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     const Command self{"compile", "", "", nullptr};
-    std::optional<std::string> path;
     std::optional<int> mode;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--mode") {
-            if (i + 1 >= args.size()) {
-                return usageError(self, "--mode needs a value", err);
+    CommandArguments arguments(
+        self, [](const std::string& arg, std::size_t index) -> std::optional<std::string> {
+            if (!arg.empty() && arg[0] == '-') {
+                return "unknown option " + arg;
             }
-            mode = parseShowMode(args[++i]);
-            if (!mode) {
-                return usageError(self, "unknown mode " + args[i], err);
+            if (index > 0) {
+                return "give one project file";
             }
-        } else if (!arg.empty() && arg[0] == '-') {
-            return usageError(self, "unknown option " + arg, err);
-        } else if (path) {
-            return usageError(self, "give one project file", err);
-        } else {
-            path = arg;
+            return std::nullopt;
+        });
+    arguments.option("--mode", "--mode needs a value", [&](const std::string& value) {
+        mode = parseShowMode(value);
+        if (!mode) {
+            throw CommandArguments::Problem{"unknown mode " + value};
         }
+    });
+    if (const std::optional<int> usage = arguments.parse(args, err)) {
+        return *usage;
     }
+    const std::vector<std::string> operands = arguments.leftovers();
+    const std::optional<std::string> path =
+        operands.empty() ? std::nullopt : std::optional<std::string>(operands[0]);
     if (!path) {
         return usageError(self, "give a project file", err);
     }

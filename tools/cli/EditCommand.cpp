@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "CliProject.h"
+#include "CommandArguments.h"
 #include "CommandLine.h"
 #include "Platform/Utf.h"
 #include "Project/EffectList.h"
@@ -440,24 +441,18 @@ private:
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     const Command self{"edit", "", "", nullptr};
-    std::optional<std::string> project;
     std::optional<std::string> ops;
     std::optional<std::string> output;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--ops" || args[i] == "--out") {
-            if (i + 1 >= args.size()) {
-                return usageError(self, args[i] + " needs a file", err);
-            }
-            (args[i] == "--ops" ? ops : output) = args[i + 1];
-            ++i;
-        } else if (args[i].starts_with("--")) {
-            return usageError(self, "unknown option '" + args[i] + "'", err);
-        } else if (project) {
-            return usageError(self, "unexpected argument '" + args[i] + "'", err);
-        } else {
-            project = args[i];
-        }
+    CommandArguments arguments(self, CommandArguments::operands(1));
+    arguments.option("--ops", "--ops needs a file", [&](const std::string& value) { ops = value; });
+    arguments.option("--out", "--out needs a file",
+                     [&](const std::string& value) { output = value; });
+    if (const std::optional<int> usage = arguments.parse(args, err)) {
+        return *usage;
     }
+    const std::vector<std::string> operands = arguments.leftovers();
+    const std::optional<std::string> project =
+        operands.empty() ? std::nullopt : std::optional<std::string>(operands[0]);
     if (!project || !ops || !output) {
         return usageError(self, "give PROJECT.fwp, --ops and --out", err);
     }

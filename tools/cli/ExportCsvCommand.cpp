@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "CliProject.h"
+#include "CommandArguments.h"
 #include "CommandLine.h"
 #include "Platform/Utf.h"
 #include "Project/Operations/OperationSaveCSV.h"
@@ -31,20 +32,14 @@ const char* kHelp =
 int run(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostream& err)
 {
     const Command self{"export-csv", "", "", nullptr};
-    std::vector<std::string> paths;
     std::optional<std::string> locale;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--locale") {
-            if (i + 1 >= args.size()) {
-                return usageError(self, "--locale needs a language", err);
-            }
-            locale = args[++i];
-        } else if (args[i].starts_with("--")) {
-            return usageError(self, "unknown option '" + args[i] + "'", err);
-        } else {
-            paths.push_back(args[i]);
-        }
+    CommandArguments arguments(self, CommandArguments::operands());
+    arguments.option("--locale", "--locale needs a language",
+                     [&](const std::string& value) { locale = value; });
+    if (const std::optional<int> usage = arguments.parse(args, err)) {
+        return *usage;
     }
+    const std::vector<std::string> paths = arguments.leftovers();
     if (paths.size() != 2) {
         return usageError(self, "give PROJECT.fwp and OUT.csv", err);
     }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "CliProject.h"
+#include "CommandArguments.h"
 #include "CommandLine.h"
 #include "Platform/Utf.h"
 #include "Project/Operations/OperationSaveQuelist.h"
@@ -36,26 +37,24 @@ const char* kHelp =
 int run(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostream& err)
 {
     const Command self{"export-fws", "", "", nullptr};
-    std::vector<std::string> paths;
     std::optional<long long> seed;
     std::optional<long long> time;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--seed" || args[i] == "--time") {
-            if (i + 1 >= args.size()) {
-                return usageError(self, args[i] + " needs a number", err);
+    CommandArguments arguments(self, CommandArguments::operands());
+    // Both take a whole number of 0 or more.
+    const auto number = [](std::optional<long long>& target) {
+        return [&target](const std::string& value) {
+            target = parseNumber(value);
+            if (!target || *target < 0) {
+                throw CommandArguments::Problem{"bad number '" + value + "'"};
             }
-            const std::optional<long long> value = parseNumber(args[i + 1]);
-            if (!value || *value < 0) {
-                return usageError(self, "bad number '" + args[i + 1] + "'", err);
-            }
-            (args[i] == "--seed" ? seed : time) = value;
-            ++i;
-        } else if (args[i].starts_with("--")) {
-            return usageError(self, "unknown option '" + args[i] + "'", err);
-        } else {
-            paths.push_back(args[i]);
-        }
+        };
+    };
+    arguments.option("--seed", "--seed needs a number", number(seed));
+    arguments.option("--time", "--time needs a number", number(time));
+    if (const std::optional<int> usage = arguments.parse(args, err)) {
+        return *usage;
     }
+    const std::vector<std::string> paths = arguments.leftovers();
     if (paths.size() != 2) {
         return usageError(self, "give PROJECT.fwp and OUT.fws", err);
     }

@@ -2,9 +2,12 @@
 // program's show import does, without the frame-rate wizard: the rate is given, or found
 // from the events; when the events leave more than one rate, they are listed instead.
 
+#include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
+#include "CommandArguments.h"
 #include "CommandLine.h"
 #include "Platform/Utf.h"
 #include "Project/Operations/OperationImportSCX.h"
@@ -53,22 +56,19 @@ private:
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     const Command self{"import-scx", "", "", nullptr};
-    std::vector<std::string> paths;
     int rate = 0;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--rate") {
-            if (i + 1 >= args.size()) {
-                return usageError(self, "--rate needs a value", err);
-            }
-            const std::string& value = args[++i];
-            if (value != "0" && value != "24" && value != "25" && value != "29" && value != "30") {
-                return usageError(self, "unknown rate " + value, err);
-            }
-            rate = std::stoi(value);
-        } else {
-            paths.push_back(args[i]);
+    // Every other argument is one of the two paths, even one that starts with "--".
+    CommandArguments arguments(self, nullptr);
+    arguments.option("--rate", "--rate needs a value", [&](const std::string& value) {
+        if (value != "0" && value != "24" && value != "25" && value != "29" && value != "30") {
+            throw CommandArguments::Problem{"unknown rate " + value};
         }
+        rate = std::stoi(value);
+    });
+    if (const std::optional<int> usage = arguments.parse(args, err)) {
+        return *usage;
     }
+    const std::vector<std::string> paths = arguments.leftovers();
     if (paths.size() != 2) {
         return usageError(self, "give the database and the project file", err);
     }

@@ -7,7 +7,7 @@
 
 #include "CliProject.h"
 #include "CommandLine.h"
-#include "JsonWriter.h"
+#include "JsonText.h"
 #include "Project/Cue.h"
 #include "Project/CueCommand.h"
 #include "Project/KeyValueList.h"
@@ -31,13 +31,13 @@ const char* kHelp =
     "Exit status: 0 on success, 1 when the file cannot be opened (the error key goes to\n"
     "standard error), 2 for usage errors.\n";
 
-std::string pairs(const Project::KeyValueList& list)
+Json pairs(const Project::KeyValueList& list)
 {
-    std::vector<std::string> items;
+    Json items = Json::array();
     for (int i = 0; i < list.size(); ++i) {
-        items.push_back(Json::array({Json::text(*list.keyAt(i)), Json::text(*list.valueAt(i))}));
+        items.push_back({JsonText::utf8(*list.keyAt(i)), JsonText::utf8(*list.valueAt(i))});
     }
-    return Json::array(items);
+    return items;
 }
 
 const char* typeName(int type)
@@ -50,48 +50,45 @@ const char* typeName(int type)
     }
 }
 
-std::string cueJson(const Project::Cue& cue)
+Json cueJson(const Project::Cue& cue)
 {
     const Project::CueCommand& command = cue.getCommand();
-    std::vector<std::string> steps;
+    Json steps = Json::array();
     for (const Project::DmxStep& step : cue.getDmxSteps()) {
-        std::vector<std::string> values;
+        Json values = Json::array();
         for (const Project::DmxChannelValue& v : step) {
-            values.push_back(
-                Json::array({Json::number(v.getChannel()), Json::number(v.getValue()),
-                             Json::boolean(v.isSafety()), Json::boolean(v.isSlowSafety())}));
+            values.push_back({v.getChannel(), v.getValue(), v.isSafety(), v.isSlowSafety()});
         }
-        steps.push_back(Json::array(values));
+        steps.push_back(values);
     }
-    std::vector<std::string> fixtureValues;
+    Json fixtureValues = Json::array();
     for (const Project::DmxChannelValue& v : cue.getFixtureChannelValues()) {
-        fixtureValues.push_back(Json::array(
-            {Json::number(v.getChannel()), Json::number(v.getValue()), Json::number(v.getExtra()),
-             Json::boolean(v.isDynamic()), Json::boolean(v.isSafety())}));
+        fixtureValues.push_back(
+            {v.getChannel(), v.getValue(), v.getExtra(), v.isDynamic(), v.isSafety()});
     }
-    Json::Object object;
-    object.add("id", Json::number(cue.getId()))
-        .add("number", Json::number(cue.getNumber()))
-        .add("timecode", Json::quoteUtf8(cue.getTimecode().toNarrowString()))
-        .add("frame", Json::number(cue.getTimecode().getFrameNo()))
-        .add("prefire", Json::number(cue.getPrefireTime()))
-        .add("duration", Json::number(cue.getDuration()))
-        .add("group", Json::number(cue.getGroup()))
-        .add("groupName", Json::bytes(cue.getGroupName()))
-        .add("quantity", Json::number(cue.getQuantity()))
-        .add("pyroType", Json::number(cue.getPyroType()))
-        .add("type", Json::quoteUtf8(typeName(command.getType())))
-        .add("address", Json::number(command.getAddress()))
-        .add("universe", Json::number(command.getUniverse()))
-        .add("value", Json::number(command.getValue()))
-        .add("dmxText", Json::bytes(command.getDmxText()))
-        .add("chasePath", Json::number(command.getChasePath()))
-        .add("chaseBpm", Json::number(command.getChaseBpm()))
-        .add("steps", Json::array(steps))
-        .add("reminder", Json::bytes(cue.getReminderText()))
-        .add("metadata", pairs(cue.getMetadata()))
-        .add("fixtureValues", Json::array(fixtureValues));
-    return object.str();
+    Json object;
+    object["id"] = cue.getId();
+    object["number"] = cue.getNumber();
+    object["timecode"] = cue.getTimecode().toNarrowString();
+    object["frame"] = cue.getTimecode().getFrameNo();
+    object["prefire"] = cue.getPrefireTime();
+    object["duration"] = cue.getDuration();
+    object["group"] = cue.getGroup();
+    object["groupName"] = JsonText::bytes(cue.getGroupName());
+    object["quantity"] = cue.getQuantity();
+    object["pyroType"] = cue.getPyroType();
+    object["type"] = typeName(command.getType());
+    object["address"] = command.getAddress();
+    object["universe"] = command.getUniverse();
+    object["value"] = command.getValue();
+    object["dmxText"] = JsonText::bytes(command.getDmxText());
+    object["chasePath"] = command.getChasePath();
+    object["chaseBpm"] = command.getChaseBpm();
+    object["steps"] = steps;
+    object["reminder"] = JsonText::bytes(cue.getReminderText());
+    object["metadata"] = pairs(cue.getMetadata());
+    object["fixtureValues"] = fixtureValues;
+    return object;
 }
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -105,19 +102,19 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return reportFailure("info", session.lastError(), err);
     }
     const Project::ProjectData& data = session.data();
-    std::vector<std::string> cues;
+    Json cues = Json::array();
     const Project::CueList& list = data.getCueList();
     for (const Project::CueList::CueItem* cue = list.first(); cue != list.end();
          cue = cue->getNext()) {
         cues.push_back(cueJson(*cue));
     }
-    Json::Object object;
-    object.add("format", Json::number(data.getFormat()))
-        .add("audioOffset", Json::quoteUtf8(data.getAudioOffset().toNarrowString()))
-        .add("waveLinked", Json::boolean(data.isWaveLinked()))
-        .add("metadata", pairs(data.getMetadata()))
-        .add("cues", Json::array(cues));
-    out << object.str() << "\n";
+    Json object;
+    object["format"] = data.getFormat();
+    object["audioOffset"] = data.getAudioOffset().toNarrowString();
+    object["waveLinked"] = data.isWaveLinked();
+    object["metadata"] = pairs(data.getMetadata());
+    object["cues"] = cues;
+    out << JsonText::line(object) << "\n";
     return kSuccess;
 }
 

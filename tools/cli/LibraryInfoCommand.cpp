@@ -8,7 +8,7 @@
 #include "CliProject.h"
 #include "CommandLine.h"
 #include "FileIO/RiffFileReader.h"
-#include "JsonWriter.h"
+#include "JsonText.h"
 #include "Platform/Utf.h"
 #include "Project/EffectList.h"
 #include "Project/FixtureList.h"
@@ -34,57 +34,59 @@ const char* kHelp =
     "Exit status: 0 on success, 1 when the file cannot be read or is neither kind (the\n"
     "error key goes to standard error), 2 for usage errors.\n";
 
-std::string effectsJson(const Project::EffectList& effects)
+Json effectsJson(const Project::EffectList& effects)
 {
-    std::vector<std::string> items;
+    Json items = Json::array();
     for (const Project::EffectList::EffectItem* e : effects) {
-        Json::Object object;
-        object.add("description", Json::text(e->getDescription()))
-            .add("articleNumber", Json::text(e->getArticleNumber()))
-            .add("duration", Json::number(e->getDuration()))
-            .add("caliber", Json::text(e->getCaliber()))
-            .add("price", Json::real(e->getPrice()))
-            .add("manufacturer", Json::text(e->getManufacturer()))
-            .add("prefire", Json::number(e->getPrefire()))
-            .add("height", Json::number(e->getHeight()))
-            .add("color", Json::text(e->getColor()))
-            .add("type", Json::text(e->getType()))
-            .add("angle", Json::text(e->getAngle()))
-            .add("vanShape", Json::text(e->getVanShape()))
-            .add("classification", Json::text(e->getClassification()))
-            .add("weight", Json::number(e->getWeight()))
-            .add("distance", Json::text(e->getDistance()))
-            .add("id", Json::number(e->getId()))
-            .add("databaseId", Json::number(e->getDatabaseId()));
-        items.push_back(object.str());
+        Json object;
+        object["description"] = JsonText::utf8(e->getDescription());
+        object["articleNumber"] = JsonText::utf8(e->getArticleNumber());
+        object["duration"] = e->getDuration();
+        object["caliber"] = JsonText::utf8(e->getCaliber());
+        object["price"] = e->getPrice();
+        object["manufacturer"] = JsonText::utf8(e->getManufacturer());
+        object["prefire"] = e->getPrefire();
+        object["height"] = e->getHeight();
+        object["color"] = JsonText::utf8(e->getColor());
+        object["type"] = JsonText::utf8(e->getType());
+        object["angle"] = JsonText::utf8(e->getAngle());
+        object["vanShape"] = JsonText::utf8(e->getVanShape());
+        object["classification"] = JsonText::utf8(e->getClassification());
+        object["weight"] = e->getWeight();
+        object["distance"] = JsonText::utf8(e->getDistance());
+        object["id"] = e->getId();
+        object["databaseId"] = e->getDatabaseId();
+        items.push_back(object);
     }
-    return Json::Object().add("effects", Json::array(items)).str();
+    Json all;
+    all["effects"] = items;
+    return all;
 }
 
-std::string fixturesJson(const Project::FixtureList& list)
+Json fixturesJson(const Project::FixtureList& list)
 {
-    std::vector<std::string> items;
+    Json items = Json::array();
     for (const Project::Fixture* f : list) {
-        std::vector<std::string> channels;
+        Json channels = Json::array();
         for (const Project::Fixture::ChannelItem* c = f->getFirstChannel(); c != nullptr;
              c = c->getNext()) {
-            channels.push_back(
-                Json::array({Json::number(c->getChannel()), Json::number(c->getValue()),
-                             Json::number(c->getExtra()), Json::boolean(c->isDynamic()),
-                             Json::boolean(c->isSafety()), Json::boolean(c->isSlowSafety())}));
+            channels.push_back({c->getChannel(), c->getValue(), c->getExtra(), c->isDynamic(),
+                                c->isSafety(), c->isSlowSafety()});
         }
-        Json::Object object;
-        object.add("description", Json::text(f->getDescription()))
-            .add("manufacturer", Json::text(f->getManufacturer()))
-            .add("productName", Json::text(f->getProductName()))
-            .add("channelCount", Json::number(f->getChannelCount()))
-            .add("comments", Json::text(f->getComments()))
-            .add("duration", Json::number(f->getDuration()))
-            .add("id", Json::number(f->getId()))
-            .add("channels", Json::array(channels));
-        items.push_back(object.str());
+        Json object;
+        object["description"] = JsonText::utf8(f->getDescription());
+        object["manufacturer"] = JsonText::utf8(f->getManufacturer());
+        object["productName"] = JsonText::utf8(f->getProductName());
+        object["channelCount"] = f->getChannelCount();
+        object["comments"] = JsonText::utf8(f->getComments());
+        object["duration"] = f->getDuration();
+        object["id"] = f->getId();
+        object["channels"] = channels;
+        items.push_back(object);
     }
-    return Json::Object().add("fixtures", Json::array(items)).str();
+    Json all;
+    all["fixtures"] = items;
+    return all;
 }
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -104,7 +106,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         if (!Project::EffectFile::read(reader, effects, error)) {
             return reportFailure("library-info", error, err);
         }
-        out << effectsJson(effects) << "\n";
+        out << JsonText::line(effectsJson(effects)) << "\n";
         return kSuccess;
     }
     if (Project::PresetFile::isPresetFile(reader)) {
@@ -113,7 +115,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         if (!Project::PresetFile::read(reader, store, list, error)) {
             return reportFailure("library-info", error, err);
         }
-        out << fixturesJson(list) << "\n";
+        out << JsonText::line(fixturesJson(list)) << "\n";
         return kSuccess;
     }
     return reportFailure("library-info", L"ERROR.INVALID_FWP_TODO", err);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "CliProject.h"
+#include "CommandArguments.h"
 #include "CommandLine.h"
 #include "Platform/Utf.h"
 #include "Project/Operations/OperationNewProject.h"
@@ -29,24 +30,19 @@ int run(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostrea
 {
     const Command self{"new", "", "", nullptr};
     std::optional<int> format;
-    std::optional<std::string> path;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--format") {
-            if (i + 1 >= args.size()) {
-                return usageError(self, "--format needs a value", err);
-            }
-            format = parseFormatName(args[++i]);
-            if (!format) {
-                return usageError(self, "unknown format '" + args[i] + "'", err);
-            }
-        } else if (args[i].starts_with("--")) {
-            return usageError(self, "unknown option '" + args[i] + "'", err);
-        } else if (path) {
-            return usageError(self, "unexpected argument '" + args[i] + "'", err);
-        } else {
-            path = args[i];
+    CommandArguments arguments(self, CommandArguments::operands(1));
+    arguments.option("--format", "--format needs a value", [&](const std::string& value) {
+        format = parseFormatName(value);
+        if (!format) {
+            throw CommandArguments::Problem{"unknown format '" + value + "'"};
         }
+    });
+    if (const std::optional<int> usage = arguments.parse(args, err)) {
+        return *usage;
     }
+    const std::vector<std::string> operands = arguments.leftovers();
+    const std::optional<std::string> path =
+        operands.empty() ? std::nullopt : std::optional<std::string>(operands[0]);
     if (!format) {
         return usageError(self, "give --format", err);
     }

@@ -10,6 +10,7 @@
 #include <ostream>
 
 #include "Audio/AudioPlayer.h"
+#include "CommandArguments.h"
 #include "CommandLine.h"
 #include "FileIO/WaveFileReader.h"
 #include "Platform/MessageQueue.h"
@@ -74,42 +75,35 @@ struct Monitor : Audio::AudioPlayer::Listener {
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     const Command self{"play", "", "", nullptr};
-    std::optional<std::string> path;
     std::string device = "default";
     std::optional<double> seconds;
     int speed = 1;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--device" || arg == "--seconds" || arg == "--speed") {
-            if (i + 1 >= args.size()) {
-                return usageError(self, arg + " needs a value", err);
-            }
-            const std::string& value = args[++i];
-            if (arg == "--device") {
-                if (value.empty()) {
-                    return usageError(self, "give a device name", err);
-                }
-                device = value;
-            } else if (arg == "--seconds") {
-                seconds = parseNumber(value);
-                if (!seconds || *seconds <= 0) {
-                    return usageError(self, "bad number of seconds '" + value + "'", err);
-                }
-            } else {
-                const std::optional<double> n = parseNumber(value);
-                if (!n || *n != std::floor(*n) || *n < 1 || *n > 16) {
-                    return usageError(self, "bad speed '" + value + "'", err);
-                }
-                speed = static_cast<int>(*n);
-            }
-        } else if (arg.starts_with("--")) {
-            return usageError(self, "unknown option '" + arg + "'", err);
-        } else if (path) {
-            return usageError(self, "unexpected argument '" + arg + "'", err);
-        } else {
-            path = arg;
+    CommandArguments arguments(self, CommandArguments::operands(1));
+    arguments.option("--device", "--device needs a value", [&](const std::string& value) {
+        if (value.empty()) {
+            throw CommandArguments::Problem{"give a device name"};
         }
+        device = value;
+    });
+    arguments.option("--seconds", "--seconds needs a value", [&](const std::string& value) {
+        seconds = parseNumber(value);
+        if (!seconds || *seconds <= 0) {
+            throw CommandArguments::Problem{"bad number of seconds '" + value + "'"};
+        }
+    });
+    arguments.option("--speed", "--speed needs a value", [&](const std::string& value) {
+        const std::optional<double> n = parseNumber(value);
+        if (!n || *n != std::floor(*n) || *n < 1 || *n > 16) {
+            throw CommandArguments::Problem{"bad speed '" + value + "'"};
+        }
+        speed = static_cast<int>(*n);
+    });
+    if (const std::optional<int> usage = arguments.parse(args, err)) {
+        return *usage;
     }
+    const std::vector<std::string> operands = arguments.leftovers();
+    const std::optional<std::string> path =
+        operands.empty() ? std::nullopt : std::optional<std::string>(operands[0]);
     if (!path) {
         return usageError(self, "give a WAVE file", err);
     }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CliProject.h"
+#include "CommandArguments.h"
 #include "CommandLine.h"
 #include "PDF/OperationSaveReport.h"
 #include "Platform/Utf.h"
@@ -64,20 +65,14 @@ const std::map<std::string, Kind>& kinds()
 int run(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostream& err)
 {
     const Command self{"report", "", "", nullptr};
-    std::vector<std::string> positional;
     std::optional<std::string> locale;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--locale") {
-            if (i + 1 >= args.size()) {
-                return usageError(self, "--locale needs a language", err);
-            }
-            locale = args[++i];
-        } else if (args[i].starts_with("--")) {
-            return usageError(self, "unknown option '" + args[i] + "'", err);
-        } else {
-            positional.push_back(args[i]);
-        }
+    CommandArguments arguments(self, CommandArguments::operands());
+    arguments.option("--locale", "--locale needs a language",
+                     [&](const std::string& value) { locale = value; });
+    if (const std::optional<int> usage = arguments.parse(args, err)) {
+        return *usage;
     }
+    const std::vector<std::string> positional = arguments.leftovers();
     if (positional.size() != 3) {
         return usageError(self, "give KIND, PROJECT.fwp and OUT.pdf", err);
     }

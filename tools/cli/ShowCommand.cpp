@@ -20,10 +20,11 @@
 #include <vector>
 
 #include "CliProject.h"
+#include "CommandArguments.h"
 #include "CommandLine.h"
 #include "Controller/CompiledProject.h"
 #include "Controller/Controller.h"
-#include "JsonWriter.h"
+#include "JsonText.h"
 #include "Platform/Assert.h"
 #include "Platform/Clock.h"
 #include "Platform/MessageQueue.h"
@@ -338,19 +339,19 @@ public:
         return (clock_.now() - started_) * 1000 / clock_.frequency();
     }
 
-    void printLine(Json::Object& line)
+    void printLine(const Json& line)
     {
         if (!finished_) {
-            out_ << line.str() << '\n';
+            out_ << JsonText::line(line) << '\n';
             out_.flush();
         }
     }
 
-    Json::Object line(const char* event) const
+    Json line(const char* event) const
     {
-        Json::Object object;
-        object.add("event", Json::quoteUtf8(event));
-        object.add("ms", Json::number(elapsedMs()));
+        Json object;
+        object["event"] = event;
+        object["ms"] = elapsedMs();
         return object;
     }
 
@@ -457,11 +458,11 @@ public:
         if (!project_.getProjectState().isShowMode()) {
             return;  // the preview outside show mode is no show
         }
-        Json::Object l = line("cue");
-        l.add("cue", Json::number(cue->getNumber()));
-        l.add("state", Json::quoteUtf8(stateName(state)));
+        Json l = line("cue");
+        l["cue"] = cue->getNumber();
+        l["state"] = stateName(state);
         if (state == Project::CUE_SKIPPED && (cue->getFlags() & Project::FLAG_OUTCOME_UNKNOWN)) {
-            l.add("reason", Json::quoteUtf8("outcome-unknown"));
+            l["reason"] = "outcome-unknown";
         }
         printLine(l);
     }
@@ -470,19 +471,19 @@ public:
     void onStatusChanged() override
     {
         const Project::ProjectState& state = project_.getProjectState();
-        Json::Object l = line("status");
-        l.add("status", Json::number(state.getShowStatus()));
-        l.add("pyro", Json::quoteUtf8(safetyName(state.getPyroState())));
-        l.add("dmx", Json::quoteUtf8(safetyName(state.getDmxState())));
-        l.add("deadman", Json::quoteUtf8(safetyName(state.getDeadmanState())));
+        Json l = line("status");
+        l["status"] = state.getShowStatus();
+        l["pyro"] = safetyName(state.getPyroState());
+        l["dmx"] = safetyName(state.getDmxState());
+        l["deadman"] = safetyName(state.getDeadmanState());
         printLine(l);
     }
     void onGroupChanged() override
     {
         if (!groupReported_ || *groupReported_ != currentGroup()) {
             groupReported_ = currentGroup();
-            Json::Object l = line("group");
-            l.add("group", Json::number(*groupReported_));
+            Json l = line("group");
+            l["group"] = *groupReported_;
             printLine(l);
         }
     }
@@ -497,8 +498,8 @@ public:
             linkFault_ = controller_ ? controller_->getLinkFault() : Controller::LINK_CLOSED;
             Platform::postQuit();
         }
-        Json::Object l = line("connection");
-        l.add("connected", Json::boolean(connected));
+        Json l = line("connection");
+        l["connected"] = connected;
         printLine(l);
     }
 
@@ -532,64 +533,72 @@ std::optional<int> parseArguments(const std::vector<std::string>& args, ShowOpti
                                   std::ostream& err)
 {
     const Command self{"show", "", "", nullptr};
-    std::optional<std::string> path;
     std::optional<int> mode;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--arm") {
+    CommandArguments arguments(
+        self, [](const std::string& arg, std::size_t index) -> std::optional<std::string> {
+            if (arg.starts_with("-")) {
+                return "unknown option " + arg;
+            }
+            if (index > 0) {
+                return "give one project file";
+            }
+            return std::nullopt;
+        });
+    // An optional channel: the next argument when it is a number.
+    arguments.flagWithOptionalValue(
+        "--arm",
+        [](const std::string& next) {
+            return !next.empty() && next[0] != '-' && parseNumber(next).has_value();
+        },
+        [&](const std::optional<std::string>& value) {
             options.arm = true;
-            // An optional channel: the next argument when it is a number.
-            if (i + 1 < args.size() && !args[i + 1].empty() && args[i + 1][0] != '-') {
-                const std::optional<long long> channel = parseNumber(args[i + 1]);
-                if (channel) {
-                    if (*channel < 1 || *channel > 128) {
-                        return usageError(self, "bad firing channel '" + args[i + 1] + "'", err);
-                    }
-                    options.armChannel = static_cast<int>(*channel) - 1;
-                    ++i;
+            if (value) {
+                const long long channel = *parseNumber(*value);
+                if (channel < 1 || channel > 128) {
+                    throw CommandArguments::Problem{"bad firing channel '" + *value + "'"};
                 }
+                options.armChannel = static_cast<int>(channel) - 1;
             }
-        } else if (arg == "--mode" || arg == "--port" || arg == "--audio" || arg == "--seconds" ||
-                   arg == "--mtc-out" || arg == "--mtc-in") {
-            if (i + 1 >= args.size()) {
-                return usageError(self, arg + " needs a value", err);
-            }
-            const std::string& value = args[++i];
-            if (arg == "--mode") {
-                mode = parseShowMode(value);
-                if (!mode) {
-                    return usageError(self, "unknown mode " + value, err);
-                }
-                options.modeName = value;
-            } else if (arg == "--port") {
-                if (value.empty()) {
-                    return usageError(self, "give a port path", err);
-                }
-                options.port = value;
-            } else if (arg == "--mtc-out" || arg == "--mtc-in") {
-                if (value.empty()) {
-                    return usageError(self, "give a MIDI port", err);
-                }
-                (arg == "--mtc-out" ? options.mtcOut : options.mtcIn) = value;
-            } else if (arg == "--audio") {
-                if (value != "silent" && value != "default") {
-                    return usageError(self, "unknown sound output '" + value + "'", err);
-                }
-                options.audio = value;
-            } else {
-                options.seconds = parseSeconds(value);
-                if (!options.seconds) {
-                    return usageError(self, "bad number of seconds '" + value + "'", err);
-                }
-            }
-        } else if (arg.starts_with("-")) {
-            return usageError(self, "unknown option " + arg, err);
-        } else if (path) {
-            return usageError(self, "give one project file", err);
-        } else {
-            path = arg;
+        });
+    arguments.option("--mode", "--mode needs a value", [&](const std::string& value) {
+        mode = parseShowMode(value);
+        if (!mode) {
+            throw CommandArguments::Problem{"unknown mode " + value};
         }
+        options.modeName = value;
+    });
+    arguments.option("--port", "--port needs a value", [&](const std::string& value) {
+        if (value.empty()) {
+            throw CommandArguments::Problem{"give a port path"};
+        }
+        options.port = value;
+    });
+    for (const std::string name : {"--mtc-out", "--mtc-in"}) {
+        arguments.option(name, name + " needs a value", [&, name](const std::string& value) {
+            if (value.empty()) {
+                throw CommandArguments::Problem{"give a MIDI port"};
+            }
+            (name == "--mtc-out" ? options.mtcOut : options.mtcIn) = value;
+        });
     }
+    arguments.option("--audio", "--audio needs a value", [&](const std::string& value) {
+        if (value != "silent" && value != "default") {
+            throw CommandArguments::Problem{"unknown sound output '" + value + "'"};
+        }
+        options.audio = value;
+    });
+    arguments.option("--seconds", "--seconds needs a value", [&](const std::string& value) {
+        options.seconds = parseSeconds(value);
+        if (!options.seconds) {
+            throw CommandArguments::Problem{"bad number of seconds '" + value + "'"};
+        }
+    });
+    if (const std::optional<int> usage = arguments.parse(args, err)) {
+        return usage;
+    }
+    const std::vector<std::string> operands = arguments.leftovers();
+    const std::optional<std::string> path =
+        operands.empty() ? std::nullopt : std::optional<std::string>(operands[0]);
     if (!path) {
         return usageError(self, "give a project file", err);
     }
@@ -626,15 +635,12 @@ bool checkShow(Project::Project& project, std::ostream& out)
         return true;
     }
     for (const Project::Project::CheckFailure& failure : project.getCheckFailures()) {
-        out << Json::Object()
-                   .add("event", Json::quoteUtf8("check"))
-                   .add("cue", Json::number(failure.cueNumber))
-                   .add("reason",
-                        Json::quoteUtf8(Project::CueFireCheck::problemName(failure.problem)))
-                   .add("key", Json::quoteUtf8(Platform::toUtf8(
-                                   Project::CueFireCheck::problemKey(failure.problem))))
-                   .str()
-            << '\n';
+        Json line;
+        line["event"] = "check";
+        line["cue"] = failure.cueNumber;
+        line["reason"] = Project::CueFireCheck::problemName(failure.problem);
+        line["key"] = Platform::toUtf8(Project::CueFireCheck::problemKey(failure.problem));
+        out << JsonText::line(line) << '\n';
     }
     out.flush();
     return false;
@@ -718,16 +724,11 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
                 session.arm(options.armChannel);
             }
             watcher.start();
-            Json::Object start = watcher.line("start");
-            start.add("mode", Json::quoteUtf8(options.modeName));
-            start.add("cues", Json::number(watcher.showCueCount()));
-            std::vector<std::string> keys;
-            for (const int key : watcher.groupKeys()) {
-                keys.push_back(Json::number(key));
-            }
-            start.add("groups", Json::array(keys));
-            start.add("show_end_ms",
-                      Json::number(std::llround(state.getShowEnd().getMilliseconds())));
+            Json start = watcher.line("start");
+            start["mode"] = options.modeName;
+            start["cues"] = watcher.showCueCount();
+            start["groups"] = watcher.groupKeys();
+            start["show_end_ms"] = std::llround(state.getShowEnd().getMilliseconds());
             watcher.printLine(start);
 
             if (options.mode == Controller::SHOW_AUDIO_CLOCK ||
@@ -792,18 +793,18 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     const ShowWatcher::Counts counts = watcher.counts();
     session.leaveShowMode();
     if (inShowMode) {
-        Json::Object end = watcher.line("end");
-        end.add("reason", Json::quoteUtf8(reason));
-        end.add("done", Json::number(counts.done));
-        end.add("skipped", Json::number(counts.skipped));
-        end.add("unfinished", Json::number(counts.unfinished));
-        end.add("disarmConfirmed", Json::boolean(disarmConfirmed));
+        Json end = watcher.line("end");
+        end["reason"] = reason;
+        end["done"] = counts.done;
+        end["skipped"] = counts.skipped;
+        end["unfinished"] = counts.unfinished;
+        end["disarmConfirmed"] = disarmConfirmed;
         watcher.printLine(end);
     } else if (exitCode >= 128 || (connected && !disarmConfirmed)) {
-        Json::Object end = watcher.line("end");
-        end.add("reason", Json::quoteUtf8(reason));
+        Json end = watcher.line("end");
+        end["reason"] = reason;
         if (connected) {
-            end.add("disarmConfirmed", Json::boolean(disarmConfirmed));
+            end["disarmConfirmed"] = disarmConfirmed;
         }
         watcher.printLine(end);
     }

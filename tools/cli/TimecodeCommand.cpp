@@ -7,6 +7,7 @@
 #include <optional>
 #include <ostream>
 
+#include "CommandArguments.h"
 #include "CommandLine.h"
 #include "Platform/Utf.h"
 #include "Timecode/SMPTE.h"
@@ -93,33 +94,35 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     const Command self{"timecode", "", "", nullptr};
     std::optional<int> format;
     std::string mode;
-    std::vector<std::string> operands;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--format") {
-            if (++i == args.size()) {
-                return usageError(self, "--format needs a value", err);
+    // The arguments after the mode are its values, whatever they look like.
+    CommandArguments arguments(
+        self, [&mode](const std::string& arg, std::size_t) -> std::optional<std::string> {
+            if (mode.empty()) {
+                return "unexpected argument '" + arg + "'";
             }
-            format = parseFormat(args[i]);
-            if (!format) {
-                return usageError(self, "unknown format '" + args[i] + "' (use 24, 25, 30df or 30)",
-                                  err);
-            }
-        } else if (arg == "--frames" || arg == "--parse" || arg == "--parse-strict" ||
-                   arg == "--parse-tenths" || arg == "--bcd") {
-            if (!mode.empty()) {
-                return usageError(self,
-                                  "give one of --frames, --parse, --parse-strict, "
-                                  "--parse-tenths and --bcd",
-                                  err);
-            }
-            mode = arg;
-        } else if (!mode.empty()) {
-            operands.push_back(arg);
-        } else {
-            return usageError(self, "unexpected argument '" + arg + "'", err);
+            return std::nullopt;
+        });
+    arguments.option("--format", "--format needs a value", [&](const std::string& value) {
+        format = parseFormat(value);
+        if (!format) {
+            throw CommandArguments::Problem{"unknown format '" + value +
+                                            "' (use 24, 25, 30df or 30)"};
         }
+    });
+    for (const std::string name :
+         {"--frames", "--parse", "--parse-strict", "--parse-tenths", "--bcd"}) {
+        arguments.flag(name, [&mode, name] {
+            if (!mode.empty()) {
+                throw CommandArguments::Problem{
+                    "give one of --frames, --parse, --parse-strict, --parse-tenths and --bcd"};
+            }
+            mode = name;
+        });
     }
+    if (const std::optional<int> usage = arguments.parse(args, err)) {
+        return *usage;
+    }
+    const std::vector<std::string> operands = arguments.leftovers();
     if (!format) {
         return usageError(self, "--format is required", err);
     }

@@ -9,6 +9,7 @@
 #include <ostream>
 #include <vector>
 
+#include "CommandArguments.h"
 #include "CommandLine.h"
 #include "FileIO/WaveFileReader.h"
 #include "Platform/Utf.h"
@@ -63,43 +64,39 @@ void printFrames(const std::vector<int16_t>& samples, std::size_t frames, std::o
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     const Command self{"wave-info", "", "", nullptr};
-    std::optional<std::string> path;
     std::string mode;
     int64_t start = 0;
     int64_t count = 0;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--frames" || arg == "--stream") {
+    CommandArguments arguments(self, CommandArguments::operands(1));
+    for (const std::string name : {"--frames", "--stream"}) {
+        const auto missing = [&mode, name] {
+            return mode.empty() ? name + " needs two values" : "give one of --frames and --stream";
+        };
+        arguments.option(name, 2, missing, [&, name](const std::vector<std::string>& values) {
             if (!mode.empty()) {
-                return usageError(self, "give one of --frames and --stream", err);
+                throw CommandArguments::Problem{"give one of --frames and --stream"};
             }
-            if (i + 2 >= args.size()) {
-                return usageError(self, arg + " needs two values", err);
-            }
-            mode = arg;
-            const std::optional<int64_t> first = parseInteger(args[i + 1]);
-            const std::optional<int64_t> n = parseInteger(args[i + 2]);
+            mode = name;
+            const std::optional<int64_t> first = parseInteger(values[0]);
+            const std::optional<int64_t> n = parseInteger(values[1]);
             if (!first || (mode == "--frames" && *first < 0)) {
-                return usageError(self,
-                                  "bad " +
-                                      std::string(mode == "--frames" ? "first frame" : "position") +
-                                      " '" + args[i + 1] + "'",
-                                  err);
+                throw CommandArguments::Problem{
+                    "bad " + std::string(mode == "--frames" ? "first frame" : "position") + " '" +
+                    values[0] + "'"};
             }
             if (!n || *n < 0) {
-                return usageError(self, "bad count '" + args[i + 2] + "'", err);
+                throw CommandArguments::Problem{"bad count '" + values[1] + "'"};
             }
             start = *first;
             count = *n;
-            i += 2;
-        } else if (arg.starts_with("--")) {
-            return usageError(self, "unknown option '" + arg + "'", err);
-        } else if (path) {
-            return usageError(self, "unexpected argument '" + arg + "'", err);
-        } else {
-            path = arg;
-        }
+        });
     }
+    if (const std::optional<int> usage = arguments.parse(args, err)) {
+        return *usage;
+    }
+    const std::vector<std::string> operands = arguments.leftovers();
+    const std::optional<std::string> path =
+        operands.empty() ? std::nullopt : std::optional<std::string>(operands[0]);
     if (!path) {
         return usageError(self, "give a WAVE file", err);
     }
