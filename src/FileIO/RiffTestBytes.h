@@ -3,6 +3,7 @@
 // For tests only: RIFF bytes built by hand, independently of RiffFileWriter, so that tests
 // can make files the writer would never produce (wrong sizes, missing pad bytes).
 
+#include <cryptopp/sha.h>
 #include <cstdint>
 #include <string>
 
@@ -29,6 +30,20 @@ inline std::string chunk(const std::string& id, const std::string& data)
 inline std::string list(const std::string& kind, const std::string& type, const std::string& body)
 {
     return kind + u32(static_cast<uint32_t>(4 + body.size())) + type + body;
+}
+
+// A whole file from `root` (a "RIFF" list as list() makes it) with the integrity record
+// appended: the root size grows by the record's 40 bytes, and the record holds the SHA-256
+// of every byte before it, computed here with Crypto++ directly.
+inline std::string withIntegrityRecord(std::string root)
+{
+    const std::string size = u32(static_cast<uint32_t>(root.size() + 40 - 8));
+    root.replace(4, 4, size);
+    std::string digest(CryptoPP::SHA256::DIGESTSIZE, '\0');
+    CryptoPP::SHA256().CalculateDigest(reinterpret_cast<CryptoPP::byte*>(digest.data()),
+                                       reinterpret_cast<const CryptoPP::byte*>(root.data()),
+                                       root.size());
+    return root + chunk("SHA2", digest);
 }
 
 // A "fmt " chunk of PCM with consistent alignment and byte rate.

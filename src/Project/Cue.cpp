@@ -1,6 +1,8 @@
 #include "Project/Cue.h"
 
 #include <algorithm>
+#include <bitset>
+#include <memory>
 #include <string>
 
 #include "Platform/Assert.h"
@@ -297,6 +299,20 @@ void Cue::addFixtureChannelValue(const DmxChannelValue& value)
                     [&](const DmxChannelValue& v) { return v.getChannel() == value.getChannel(); });
     if (!present) {
         fixtureChannelValues_.push_back(value);
+    }
+}
+
+void Cue::addFixtureChannelValues(const std::vector<DmxChannelValue>& values)
+{
+    auto seen = std::make_unique<std::bitset<65536>>();
+    for (const DmxChannelValue& kept : fixtureChannelValues_) {
+        seen->set(kept.getChannel());
+    }
+    for (const DmxChannelValue& value : values) {
+        if (!seen->test(value.getChannel())) {
+            seen->set(value.getChannel());
+            fixtureChannelValues_.push_back(value);
+        }
     }
 }
 

@@ -16,7 +16,7 @@ namespace Cli {
 namespace {
 
 const char* kHelp =
-    "Usage: skyfirewright-cli export-csv PROJECT.fwp OUT.csv [--locale CODE]\n"
+    "Usage: skyfirewright-cli export-csv PROJECT.fwp OUT.csv [--locale CODE] [--salvage]\n"
     "\n"
     "Opens the project and exports its cue list as the program's CSV export does.\n"
     "\n"
@@ -28,8 +28,10 @@ const char* kHelp =
     "written (the error key goes to standard error), 2 for usage errors and an unreadable\n"
     "language file.\n";
 
-int run(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostream& err)
+int run(const std::vector<std::string>& arguments, std::ostream& /*out*/, std::ostream& err)
 {
+    Project::Salvage salvage = Project::Salvage::REFUSE;
+    const std::vector<std::string> args = takeSalvageOption(arguments, salvage);
     const Command self{"export-csv", "", "", nullptr};
     std::vector<std::string> paths;
     std::optional<std::string> locale;
@@ -55,6 +57,7 @@ int run(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostrea
                           err);
     }
     ProjectSession session;
+    session.setSalvage(salvage, "export-csv", err);
     if (!session.open(paths[0]) || !session.project().submit(new Project::OperationSaveCSV(
                                        Platform::fromUtf8(paths[1]), translate))) {
         return reportFailure("export-csv", session.lastError(), err);
@@ -64,7 +67,8 @@ int run(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostrea
 
 Command exportCsvCommand()
 {
-    return {"export-csv", "export a project's cue list as CSV", kHelp, run};
+    return {"export-csv", "export a project's cue list as CSV", std::string(kHelp) + kSalvageHelp,
+            run};
 }
 
 }  // namespace

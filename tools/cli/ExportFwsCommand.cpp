@@ -21,6 +21,7 @@ namespace {
 
 const char* kHelp =
     "Usage: skyfirewright-cli export-fws PROJECT.fwp OUT.fws [--seed N] [--time SECONDS]\n"
+    "                                  [--salvage]\n"
     "\n"
     "Opens the project and exports the show file for the firing system as the program\n"
     "does.\n"
@@ -33,8 +34,10 @@ const char* kHelp =
     "Exit status: 0 on success, 1 when the project cannot be opened or the file cannot be\n"
     "written (the error key goes to standard error), 2 for usage errors.\n";
 
-int run(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostream& err)
+int run(const std::vector<std::string>& arguments, std::ostream& /*out*/, std::ostream& err)
 {
+    Project::Salvage salvage = Project::Salvage::REFUSE;
+    const std::vector<std::string> args = takeSalvageOption(arguments, salvage);
     const Command self{"export-fws", "", "", nullptr};
     std::vector<std::string> paths;
     std::optional<long long> seed;
@@ -70,6 +73,7 @@ int run(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostrea
         options.exportTime = *time;
     }
     ProjectSession session;
+    session.setSalvage(salvage, "export-fws", err);
     if (!session.open(paths[0]) || !session.project().submit(new Project::OperationSaveQuelist(
                                        Platform::fromUtf8(paths[1]), options))) {
         return reportFailure("export-fws", session.lastError(), err);
@@ -79,7 +83,8 @@ int run(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostrea
 
 Command exportFwsCommand()
 {
-    return {"export-fws", "export a project's show file for the firing system", kHelp, run};
+    return {"export-fws", "export a project's show file for the firing system",
+            std::string(kHelp) + kSalvageHelp, run};
 }
 
 }  // namespace

@@ -117,6 +117,7 @@ struct ShowOptions {
     std::optional<double> seconds;
     bool arm = false;
     int armChannel = 128;  // the device's channel byte: 0-127, 128 unspecified
+    Project::Salvage salvage = Project::Salvage::REFUSE;
 };
 
 std::optional<double> parseSeconds(const std::string& text)
@@ -508,9 +509,10 @@ private:
 };
 
 // Returns kUsage after a usage error, else nothing with `options` filled.
-std::optional<int> parseArguments(const std::vector<std::string>& args, ShowOptions& options,
+std::optional<int> parseArguments(const std::vector<std::string>& arguments, ShowOptions& options,
                                   std::ostream& err)
 {
+    const std::vector<std::string> args = takeSalvageOption(arguments, options.salvage);
     const Command self{"show", "", "", nullptr};
     std::optional<std::string> path;
     std::optional<int> mode;
@@ -623,6 +625,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     SignalPipe signals;
     Platform::MessageQueue queue;
     ProjectSession session;
+    session.setSalvage(options.salvage, "show", err);
     Project::Project& project = session.project();
     Project::ProjectState& state = project.getProjectState();
 
@@ -795,7 +798,8 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
 Command showCommand()
 {
-    return {"show", "run a show against the firing controller and print its progress", kHelp, run};
+    return {"show", "run a show against the firing controller and print its progress",
+            std::string(kHelp) + kSalvageHelp, run};
 }
 
 }  // namespace
