@@ -246,7 +246,7 @@ RiffFileReader::IntegrityRecord RiffFileReader::checkIntegrityRecord()
                    number(RiffIntegrityRecord::kChunkSize) + L" bytes of the file");
         return IntegrityRecord::DIFFERS;
     }
-    Sha256 hash;
+    IntegrityDigest hash;
     const uint64_t covered = dataOffset - 8;
     std::string block(std::min<uint64_t>(covered, 1 << 20), '\0');
     for (uint64_t done = 0; done < covered;) {

@@ -266,11 +266,11 @@ bool RiffFileWriter::close()
     return !failed_;
 }
 
-// The SHA-256 of the first `length` bytes written, read back from the disk for what has
+// The digest of the first `length` bytes written, read back from the disk for what has
 // been flushed.
 bool RiffFileWriter::digestWritten(uint64_t length, std::string& digest)
 {
-    Sha256 hash;
+    IntegrityDigest hash;
     if (memory_) {
         hash.update(buffer_.data(), static_cast<std::size_t>(length));
         digest = hash.finish();

@@ -63,7 +63,7 @@ public:
     // True when everything since open() was written; false also when nothing is open.
     bool close();
     // Ends every open element but the root and appends the integrity record
-    // (RiffIntegrityRecord: the SHA-256 of every byte before it, with the root's final size)
+    // (RiffIntegrityRecord: the CRC-32C of every byte before it, with the root's final size)
     // as the root's last chunk. Nothing can be added after it; close() ends the root. The
     // bytes already on the disk are read back for the digest, so the file is opened for
     // reading and writing.

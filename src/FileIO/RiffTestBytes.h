@@ -32,18 +32,27 @@ inline std::string list(const std::string& kind, const std::string& type, const 
     return kind + u32(static_cast<uint32_t>(4 + body.size())) + type + body;
 }
 
+// The CRC-32C (Castagnoli: reflected polynomial 0x82F63B78, start and final xor 0xFFFFFFFF)
+// bit by bit, as its definition reads.
+inline uint32_t crc32c(const std::string& bytes)
+{
+    uint32_t crc = 0xFFFFFFFF;
+    for (unsigned char byte : bytes) {
+        crc ^= byte;
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = (crc >> 1) ^ (crc & 1 ? 0x82F63B78 : 0);
+        }
+    }
+    return crc ^ 0xFFFFFFFF;
+}
+
 // A whole file from `root` (a "RIFF" list as list() makes it) with the integrity record
-// appended: the root size grows by the record's 40 bytes, and the record holds the SHA-256
-// of every byte before it, computed here with Crypto++ directly.
+// appended: the root size grows by the record's 12 bytes, and the record holds the CRC-32C
+// of every byte before it, little-endian.
 inline std::string withIntegrityRecord(std::string root)
 {
-    const std::string size = u32(static_cast<uint32_t>(root.size() + 40 - 8));
-    root.replace(4, 4, size);
-    std::string digest(CryptoPP::SHA256::DIGESTSIZE, '\0');
-    CryptoPP::SHA256().CalculateDigest(reinterpret_cast<CryptoPP::byte*>(digest.data()),
-                                       reinterpret_cast<const CryptoPP::byte*>(root.data()),
-                                       root.size());
-    return root + chunk("SHA2", digest);
+    root.replace(4, 4, u32(static_cast<uint32_t>(root.size() + 12 - 8)));
+    return root + chunk("C32C", u32(crc32c(root)));
 }
 
 // A "fmt " chunk of PCM with consistent alignment and byte rate.

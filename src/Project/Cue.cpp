@@ -304,6 +304,15 @@ void Cue::addFixtureChannelValue(const DmxChannelValue& value)
 
 void Cue::addFixtureChannelValues(const std::vector<DmxChannelValue>& values)
 {
+    // A few values are checked one by one; for many, a set of the channels seen keeps the
+    // work linear.
+    constexpr std::size_t kFew = 64;
+    if (fixtureChannelValues_.size() + values.size() <= kFew) {
+        for (const DmxChannelValue& value : values) {
+            addFixtureChannelValue(value);
+        }
+        return;
+    }
     auto seen = std::make_unique<std::bitset<65536>>();
     for (const DmxChannelValue& kept : fixtureChannelValues_) {
         seen->set(kept.getChannel());

@@ -59,10 +59,10 @@ bool readBytes(const std::string& bytes, EffectList& list)
 TEST(EffectFile, WritesTheLayoutByteForByte)
 {
     EffectList list;
-    // The integrity record ends every file: 12 bytes of list and 40 of record.
+    // The integrity record ends every file: 12 bytes of list and 12 of record.
     EXPECT_EQ(EffectFile::toBytes(list),
               FileIO::TestBytes::withIntegrityRecord(std::string("RIFF\x04\0\0\0FWE ", 12)));
-    EXPECT_EQ(EffectFile::toBytes(list).size(), 52u);
+    EXPECT_EQ(EffectFile::toBytes(list).size(), 24u);
 
     list.addEffectFromText(texts({{EffectField::DESCRIPTION, L"Red"}}));
     const std::string bytes = EffectFile::toBytes(list);

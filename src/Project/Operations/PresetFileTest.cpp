@@ -104,7 +104,7 @@ TEST(PresetFile, WritesEachPresetAsAList)
     ASSERT_TRUE(reader.openBytes(PresetFile::toBytes(store, list, false)));
     // The preset, then the integrity record.
     ASSERT_EQ(reader.getRoot().getChildren().size(), 2u);
-    EXPECT_EQ(reader.getRoot().getChildren()[1]->getId(), "SHA2");
+    EXPECT_EQ(reader.getRoot().getChildren()[1]->getId(), "C32C");
     EXPECT_EQ(reader.checkIntegrityRecord(), RiffFileReader::IntegrityRecord::MATCHES);
     const auto& preset = static_cast<const RiffList&>(*reader.getRoot().getChildren()[0]);
     std::string layout;

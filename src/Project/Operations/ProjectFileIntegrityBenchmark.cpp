@@ -62,6 +62,8 @@ void BM_SaveProjectWithIntegrityRecord(benchmark::State& state)
     if (!endsWithRecord(path)) {
         state.SkipWithError("the saved file has no matching integrity record");
     }
+    state.counters["bytes"] =
+        static_cast<double>(std::filesystem::file_size(Platform::toUtf8(path)));
     std::filesystem::remove(Platform::toUtf8(path));
 }
 

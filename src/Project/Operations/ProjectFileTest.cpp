@@ -337,6 +337,22 @@ TEST(ProjectFile, RefusesDamagedFilesWithTheirErrorKey)
     }
 }
 
+TEST(ProjectFile, APrefireAndADurationOfJustUnderADayStillOpen)
+{
+    const uint32_t lastFrameOfADay = 25 * 86400 - 1;
+    const std::string bytes = handMadeFile({[&](RiffFileWriter& w) {
+        std::string data = cueData(28, 1);
+        data.replace(4, 4, u32(lastFrameOfADay));
+        data.replace(20, 4, u32(lastFrameOfADay));
+        chunk(w, "CUED", data);
+    }});
+    ProjectData data;
+    std::wstring error;
+    ASSERT_TRUE(readBytes(bytes, data, ProjectFile::Mode::OPEN, error)) << Platform::toUtf8(error);
+    EXPECT_EQ(data.getCueList().first()->getPrefireTime(), static_cast<int>(lastFrameOfADay));
+    EXPECT_EQ(data.getCueList().first()->getDuration(), static_cast<int>(lastFrameOfADay));
+}
+
 TEST(ProjectFile, KeepsStringsWithoutTerminatorAndDropsEmptyKeys)
 {
     const std::string bytes = handMadeFile({[](RiffFileWriter& w) {
