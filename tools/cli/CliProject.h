@@ -147,6 +147,7 @@ inline std::vector<std::string> takeSalvageOption(const std::vector<std::string>
 
 // The line of help that every command reading project or library files shows.
 inline constexpr const char* kSalvageHelp =
+    "\n"
     "  --salvage  open a damaged file (its check sum does not match, bytes follow its end, a\n"
     "             part of it is cut short, or it holds impossible values) for what can still\n"
     "             be read of it; without it such a file is refused with ERROR.DAMAGED_FILE.\n"
