@@ -29,6 +29,16 @@ TEXTS = {
         "The project file is damaged or is not a Skyfirewright project.",
         "Het projectbestand is beschadigd of is geen Skyfirewright-project.",
     ),
+    "ERROR.DAMAGED_FILE": (
+        "The file is damaged: its check sum does not match, bytes follow its end, a part of it"
+        " does not end where it should, or it holds values or amounts no show can have. It was"
+        " not opened. What can still be read of it can be opened knowingly (salvaged); check"
+        " every cue before firing.",
+        "Het bestand is beschadigd: de controlesom klopt niet, er staan bytes na het einde, een"
+        " deel ervan eindigt niet waar het zou moeten, of het bevat waarden of aantallen die"
+        " geen show kan hebben. Het is niet geopend. Wat er nog van te lezen is, kan bewust"
+        " worden geopend (gered); controleer dan elke cue voor het afvuren.",
+    ),
     "ERROR.TIMECODE": (
         "The file uses another frame rate than this show. Only shows with the same frame rate"
         " can be merged.",

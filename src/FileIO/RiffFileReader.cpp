@@ -1,5 +1,8 @@
 #include "FileIO/RiffFileReader.h"
 
+#include <algorithm>
+
+#include "FileIO/RiffIntegrityRecord.h"
 #include "Platform/Assert.h"
 #include "Platform/Utf.h"
 
@@ -57,6 +60,27 @@ void RiffFileReader::close()
 {
     root_.reset();
     source_.reset();
+    damage_.clear();
+    elements_ = 0;
+}
+
+void RiffFileReader::noteDamage(std::wstring reason)
+{
+    if (damage_.empty()) {
+        damage_ = std::move(reason);
+    }
+}
+
+// A list that does not end on its children: the open fails, or, when keeping what can be
+// read, the list keeps what came before the break and parsing goes on after its end.
+bool RiffFileReader::breakList(std::wstring reason, uint64_t end, uint64_t& offset)
+{
+    if (!keepWhatCanBeRead_) {
+        return fail(std::move(reason));
+    }
+    noteDamage(std::move(reason));
+    offset = end;
+    return true;
 }
 
 bool RiffFileReader::fail(std::wstring reason)
@@ -111,12 +135,26 @@ bool RiffFileReader::parse()
         size = static_cast<uint32_t>(fileSize - 8);
     }
     if (end > fileSize) {
-        return fail(L"the RIFF list claims " + number(size) + L" bytes, but the file holds only " +
-                    number(fileSize - 8) + L" after its header");
+        std::wstring reason = L"the RIFF list claims " + number(size) +
+                              L" bytes, but the file holds only " + number(fileSize - 8) +
+                              L" after its header";
+        if (!keepWhatCanBeRead_) {
+            return fail(std::move(reason));
+        }
+        noteDamage(std::move(reason));
+        end = fileSize;
     }
     root_ = std::make_unique<RiffList>(FourCC::fromBytes(type), 8, size);
     uint64_t offset = 12;
-    return parseList(*root_, end, 1, offset);
+    if (!parseList(*root_, end, 1, offset)) {
+        return false;
+    }
+    // One pad byte may follow an odd root; anything more is not ours to ignore.
+    const uint64_t padded = end + end % 2;
+    if (fileSize > padded) {
+        noteDamage(number(fileSize - end) + L" bytes follow the end of the RIFF list");
+    }
+    return true;
 }
 
 // Parses the children of `list` from `offset` up to `end` (the end of the list's data) and
@@ -135,9 +173,14 @@ bool RiffFileReader::parseList(RiffList& list, uint64_t end, int depth, uint64_t
                 offset = end;  // the last header is cut off: what came before is kept
                 break;
             }
-            return fail(L"a chunk header at offset " + number(start) +
-                        L" is cut off by the end of " +
-                        (end - offset < 8 ? L"the list " + quoted(list.getId()) : L"the file"));
+            return breakList(
+                L"a chunk header at offset " + number(start) + L" is cut off by the end of " +
+                    (end - offset < 8 ? L"the list " + quoted(list.getId()) : L"the file"),
+                end, offset);
+        }
+        if (++elements_ > elementLimit_) {
+            return breakList(L"the file holds more than " + number(elementLimit_) + L" elements",
+                             end, offset);
         }
         offset += 8;
         const bool cutShort = size > end - offset && atFileEnd;
@@ -145,9 +188,11 @@ bool RiffFileReader::parseList(RiffList& list, uint64_t end, int depth, uint64_t
             size = static_cast<uint32_t>(end - offset);
         }
         if (size > end - offset) {
-            return fail(L"the " + std::wstring(isList(id) ? L"list" : L"chunk") + L" " +
-                        quoted(id) + L" at offset " + number(start) + L" claims " + number(size) +
-                        L" bytes, more than its list " + quoted(list.getId()) + L" holds");
+            return breakList(L"the " + std::wstring(isList(id) ? L"list" : L"chunk") + L" " +
+                                 quoted(id) + L" at offset " + number(start) + L" claims " +
+                                 number(size) + L" bytes, more than its list " +
+                                 quoted(list.getId()) + L" holds",
+                             end, offset);
         }
         if (isList(id)) {
             if (depth >= kMaxListDepth) {
@@ -160,8 +205,9 @@ bool RiffFileReader::parseList(RiffList& list, uint64_t end, int depth, uint64_t
                     offset = end;  // a list cut off before its type holds nothing
                     break;
                 }
-                return fail(L"the list at offset " + number(start) +
-                            L" is too short to hold its type");
+                return breakList(
+                    L"the list at offset " + number(start) + L" is too short to hold its type", end,
+                    offset);
             }
             auto child = std::make_unique<RiffList>(FourCC::fromBytes(type), offset, size);
             const uint64_t childEnd = offset + size;
@@ -181,6 +227,62 @@ bool RiffFileReader::parseList(RiffList& list, uint64_t end, int depth, uint64_t
         }
     }
     return true;
+}
+
+RiffFileReader::IntegrityRecord RiffFileReader::checkIntegrityRecord()
+{
+    SKY_ASSERT(root_ != nullptr, "RiffFileReader");
+    const auto& children = root_->getChildren();
+    const RiffElement* record = nullptr;
+    bool misplaced = false;
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        if (children[i]->isChunk() && children[i]->getId() == RiffIntegrityRecord::kId) {
+            misplaced = misplaced || i + 1 != children.size();
+            record = children[i].get();
+        }
+    }
+    // A record stands at the very end of the file. When the last bytes look like one but the
+    // tree does not end with it, a damaged size has swallowed it: without this look at the
+    // end, such a file would pass for an older one without the record.
+    const uint64_t fileSize = source_->size();
+    bool recordAtEnd = false;
+    unsigned char tail[8];
+    if (fileSize >= 12 + RiffIntegrityRecord::kChunkSize &&
+        source_->readAt(fileSize - RiffIntegrityRecord::kChunkSize, tail, sizeof tail) ==
+            sizeof tail) {
+        recordAtEnd = FourCC::fromBytes(tail) == RiffIntegrityRecord::kId &&
+                      u32At(tail + 4) == RiffIntegrityRecord::kDigestSize;
+    }
+    if (record == nullptr && !recordAtEnd) {
+        return IntegrityRecord::NONE;
+    }
+    const uint64_t dataOffset = record != nullptr ? record->getDataOffset() : 0;
+    if (record == nullptr || misplaced || record->getSize() != RiffIntegrityRecord::kDigestSize ||
+        dataOffset + record->getSize() != fileSize) {
+        noteDamage(L"the integrity record is not the last " +
+                   number(RiffIntegrityRecord::kChunkSize) + L" bytes of the file");
+        return IntegrityRecord::DIFFERS;
+    }
+    IntegrityDigest hash;
+    const uint64_t covered = dataOffset - 8;
+    std::string block(std::min<uint64_t>(covered, 1 << 20), '\0');
+    for (uint64_t done = 0; done < covered;) {
+        const std::size_t want =
+            static_cast<std::size_t>(std::min<uint64_t>(block.size(), covered - done));
+        const std::size_t n = source_->readAt(done, block.data(), want);
+        if (n == 0) {
+            noteDamage(L"the file could not be read to check its integrity record");
+            return IntegrityRecord::DIFFERS;
+        }
+        hash.update(block.data(), n);
+        done += n;
+    }
+    std::string stored;
+    if (!readData(*record, stored) || stored != hash.finish()) {
+        noteDamage(L"the integrity record does not match the file");
+        return IntegrityRecord::DIFFERS;
+    }
+    return IntegrityRecord::MATCHES;
 }
 
 std::size_t RiffFileReader::readChunk(const RiffElement& element, uint64_t offset, void* buffer,

@@ -26,8 +26,17 @@ namespace FileIO {
 //   64 bits, so a size near 4 GiB cannot wrap around to a small offset);
 // - a list is too short to hold its own type;
 // - lists are nested deeper than kMaxListDepth.
-// Bytes after the end of the root list are ignored. A subclass may accept files cut short
-// instead (acceptCutShortFiles): see there.
+// Bytes after the end of the root list are not read; they are noted as damage (below). A
+// subclass may accept files cut short instead (acceptCutShortFiles): see there.
+//
+// Damage. A file can be damaged in ways that still leave a well-formed tree, and a damaged
+// file must never pass for a smaller intact one. The reader notes (isDamaged(), getDamage())
+// - bytes after the end of the root list (beyond one pad byte after an odd root);
+// - with keepWhatCanBeRead: a list whose size does not end on its children, a root that
+//   claims more than the file holds, more elements than the element limit. Such a list
+//   keeps the children read before the break and parsing goes on after its end, so the
+//   caller can offer what could be read; without keepWhatCanBeRead they fail the open;
+// - checkIntegrityRecord(): an integrity record (RiffIntegrityRecord) that does not match.
 //
 // One reader belongs to one thread.
 class RiffFileReader {
@@ -48,7 +57,29 @@ public:
     virtual bool openBytes(std::string bytes);
     virtual void close();
 
+    // Set before open(): breaks in the structure are noted as damage instead of failing the
+    // open (see above). Off by default.
+    void setKeepWhatCanBeRead(bool keep) { keepWhatCanBeRead_ = keep; }
+    // Set before open(): at most this many elements are parsed (each costs memory; a file of
+    // empty chunks would otherwise take many times its size). Unlimited by default.
+    void setElementLimit(uint64_t limit) { elementLimit_ = limit; }
+
     bool isOpen() const { return root_ != nullptr; }
+    // True when the open or checkIntegrityRecord() noted damage; getDamage() says the first
+    // in English.
+    bool isDamaged() const { return !damage_.empty(); }
+    const std::wstring& getDamage() const { return damage_; }
+    // Notes damage found in the content by a caller (a salvaging reader that left something
+    // out); the first reason noted is kept.
+    void noteDamage(std::wstring reason);
+
+    enum class IntegrityRecord {
+        NONE,     // the file has no record (an older file)
+        MATCHES,  // the record is the last chunk and the digest matches
+        DIFFERS,  // a record is there but misplaced, malformed or not matching: damage
+    };
+    // Reads the whole file once to check its integrity record; DIFFERS is noted as damage.
+    IntegrityRecord checkIntegrityRecord();
     // Why the last open failed, in English (for the command-line program and logs; the
     // callers in the program report their own localization keys).
     const std::wstring& getError() const { return error_; }
@@ -93,11 +124,16 @@ private:
     bool parse();
     bool parseList(RiffList& list, uint64_t end, int depth, uint64_t& offset);
     bool readHeader(uint64_t offset, FourCC& id, uint32_t& size);
+    bool breakList(std::wstring reason, uint64_t end, uint64_t& offset);
 
     std::unique_ptr<ByteSource> source_;
     std::unique_ptr<RiffList> root_;
     std::wstring error_;
     bool acceptCutShort_ = false;
+    std::wstring damage_;
+    bool keepWhatCanBeRead_ = false;
+    uint64_t elementLimit_ = UINT64_MAX;
+    uint64_t elements_ = 0;
 };
 
 }  // namespace FileIO

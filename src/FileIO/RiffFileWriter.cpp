@@ -1,9 +1,12 @@
 #include "FileIO/RiffFileWriter.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
+#include "FileIO/RiffIntegrityRecord.h"
 #include "Platform/Utf.h"
 
 namespace FileIO {
@@ -64,6 +67,7 @@ void RiffFileWriter::reset()
     failed_ = false;
     chunkOpen_ = false;
     rootEnded_ = false;
+    sealed_ = false;
     sizeFields_.clear();
     buffer_.clear();
     bufferStart_ = 0;
@@ -76,7 +80,7 @@ bool RiffFileWriter::open(const std::wstring& path)
         close();
     }
     reset();
-    fd_ = ::open(Platform::toUtf8(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    fd_ = ::open(Platform::toUtf8(path).c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     open_ = fd_ >= 0;
     return open_;
 }
@@ -167,7 +171,7 @@ bool RiffFileWriter::patchSize(uint64_t at, uint32_t size)
 
 bool RiffFileWriter::beginList(FourCC type)
 {
-    if (!open_ || failed_ || chunkOpen_ || rootEnded_) {
+    if (!open_ || failed_ || chunkOpen_ || rootEnded_ || sealed_) {
         return refuse();
     }
     const unsigned char zero[4] = {0, 0, 0, 0};
@@ -180,7 +184,8 @@ bool RiffFileWriter::beginList(FourCC type)
 
 bool RiffFileWriter::beginChunk(FourCC id)
 {
-    if (!open_ || failed_ || chunkOpen_ || sizeFields_.empty() || id == "RIFF" || id == "LIST") {
+    if (!open_ || failed_ || chunkOpen_ || sizeFields_.empty() || sealed_ || id == "RIFF" ||
+        id == "LIST") {
         return refuse();
     }
     const unsigned char zero[4] = {0, 0, 0, 0};
@@ -274,6 +279,72 @@ bool RiffFileWriter::close()
     }
     open_ = false;
     return !failed_;
+}
+
+// The digest of the first `length` bytes written, read back from the disk for what has
+// been flushed.
+bool RiffFileWriter::digestWritten(uint64_t length, std::string& digest)
+{
+    IntegrityDigest hash;
+    if (memory_) {
+        hash.update(buffer_.data(), static_cast<std::size_t>(length));
+        digest = hash.finish();
+        return true;
+    }
+    if (!flush()) {
+        return false;
+    }
+    // Mapped, the written pages are read in place, without a copy.
+    if (length > 0) {
+        void* mapped = ::mmap(nullptr, static_cast<std::size_t>(length), PROT_READ,
+                              MAP_SHARED | MAP_POPULATE, fd_, 0);
+        if (mapped != MAP_FAILED) {
+            hash.update(mapped, static_cast<std::size_t>(length));
+            ::munmap(mapped, static_cast<std::size_t>(length));
+            digest = hash.finish();
+            return true;
+        }
+    }
+    constexpr std::size_t kBlock = 1 << 20;
+    std::string block(kBlock, '\0');
+    for (uint64_t done = 0; done < length;) {
+        const std::size_t want =
+            static_cast<std::size_t>(std::min<uint64_t>(kBlock, length - done));
+        const ssize_t n = ::pread(fd_, block.data(), want, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return refuse();
+        }
+        hash.update(block.data(), static_cast<std::size_t>(n));
+        done += static_cast<uint64_t>(n);
+    }
+    digest = hash.finish();
+    return true;
+}
+
+bool RiffFileWriter::appendIntegrityRecord()
+{
+    if (!open_ || failed_ || sealed_ || sizeFields_.empty()) {
+        return refuse();
+    }
+    while (!failed_ && sizeFields_.size() > 1) {
+        end();
+    }
+    if (failed_) {
+        return false;
+    }
+    // The root's size is final once the record is counted in, so the digest covers it.
+    const uint64_t recordAt = position_;
+    const uint64_t rootSize = recordAt + RiffIntegrityRecord::kChunkSize - sizeFields_[0] - 4;
+    std::string digest;
+    const bool ok = rootSize <= UINT32_MAX &&
+                    patchSize(sizeFields_[0], static_cast<uint32_t>(rootSize)) &&
+                    digestWritten(recordAt, digest) && beginChunk(RiffIntegrityRecord::kId) &&
+                    write(digest) && end();
+    sealed_ = true;
+    return ok || refuse();
 }
 
 void RiffFileWriter::failWritesAfterForTesting(std::optional<std::size_t> bytes)

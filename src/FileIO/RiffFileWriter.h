@@ -66,6 +66,12 @@ public:
     // Ends a chunk still open and every open list, flushes, syncs and closes the file.
     // True when everything since open() was written; false also when nothing is open.
     bool close();
+    // Ends every open element but the root and appends the integrity record
+    // (RiffIntegrityRecord: the CRC-32C of every byte before it, with the root's final size)
+    // as the root's last chunk. Nothing can be added after it; close() ends the root. The
+    // bytes already on the disk are read back for the digest, so the file is opened for
+    // reading and writing.
+    bool appendIntegrityRecord();
 
     bool isOpen() const { return open_; }
     bool isChunkOpen() const { return chunkOpen_; }
@@ -85,6 +91,7 @@ private:
     bool appendId(FourCC id);
     bool patchSize(uint64_t at, uint32_t size);
     bool flush();
+    bool digestWritten(uint64_t length, std::string& digest);
     void reset();
 
     int fd_ = -1;
@@ -94,6 +101,7 @@ private:
     bool failed_ = false;
     bool chunkOpen_ = false;
     bool rootEnded_ = false;
+    bool sealed_ = false;               // the integrity record has been written
     std::vector<uint64_t> sizeFields_;  // file offsets of the size fields of open elements
     std::string buffer_;                // the bytes from bufferStart_ up to position_
     uint64_t bufferStart_ = 0;

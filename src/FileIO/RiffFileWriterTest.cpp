@@ -214,4 +214,39 @@ TEST(RiffFileWriter, ReportsADeviceThatRefusesEveryByte)
     EXPECT_FALSE(writer.open(L"/no/such/folder/show.fwp"));
 }
 
+TEST(RiffFileWriter, TheIntegrityRecordEndsTheFileAndCoversEveryByteBeforeIt)
+{
+    EXPECT_EQ(crc32c("123456789"), 0xE3069283u);  // the check value of CRC-32C
+
+    // Written to a file (the digest reads the flushed bytes back) and into memory: the
+    // bytes of the definition.
+    Platform::TestFolder folder;
+    RiffFileWriter file;
+    RiffFileWriter memory;
+    ASSERT_TRUE(file.open(folder.path("sealed.riff")));
+    memory.openInMemory();
+    const std::string big(200000, 'x');  // more than one buffer goes to the disk first
+    for (RiffFileWriter* w : {&file, &memory}) {
+        EXPECT_TRUE(w->beginList("TEST") && w->beginList("LIST") && w->beginChunk("data") &&
+                    w->write(big) && w->writeU8(1));
+        EXPECT_TRUE(w->appendIntegrityRecord());
+        EXPECT_TRUE(w->close());
+    }
+    const std::string expected = withIntegrityRecord(
+        list("RIFF", "TEST", list("LIST", "LIST", chunk("data", big + std::string(1, '\1')))));
+    EXPECT_EQ(memory.getBytes(), expected);
+    EXPECT_EQ(folder.readBytes("sealed.riff"), expected);
+
+    RiffFileReader reader;
+    ASSERT_TRUE(reader.open(folder.path("sealed.riff")));
+    EXPECT_EQ(reader.checkIntegrityRecord(), RiffFileReader::IntegrityRecord::MATCHES);
+    EXPECT_FALSE(reader.isDamaged());
+
+    RiffFileWriter sealed;
+    sealed.openInMemory();
+    EXPECT_TRUE(sealed.beginList("TEST") && sealed.appendIntegrityRecord());
+    EXPECT_FALSE(sealed.beginChunk("more"));
+    EXPECT_FALSE(sealed.close());
+}
+
 }  // namespace

@@ -3,6 +3,9 @@
 // - every element of a tree that opens lies inside its parent list and inside the file, and
 //   reads of its data give exactly the input bytes there;
 // - the tree, written again with RiffFileWriter, reads back as the same tree and data;
+// - a file that opens also opens when damage is only noted (keepWhatCanBeRead), as the same
+//   tree; with it, the tree written again with the integrity record reads back intact, and
+//   one flipped bit anywhere before the record or in its digest is found;
 // - the frames of a WAVE file that opens are the input samples widened to 16-bit stereo,
 //   and a stream read gives silence before the first frame and after the last.
 #include <algorithm>
@@ -14,6 +17,7 @@
 
 #include "FileIO/RiffFileReader.h"
 #include "FileIO/RiffFileWriter.h"
+#include "FileIO/RiffIntegrityRecord.h"
 #include "FileIO/WaveFileReader.h"
 
 namespace {
@@ -107,6 +111,69 @@ void fuzzRiff(const std::string& input)
     check(sameTree(reader, root, again, again.getRoot()));
 }
 
+// Copies the children of `list` into the writer, leaving out integrity records at the top.
+void copyTree(RiffFileReader& reader, const RiffList& list, FileIO::RiffFileWriter& writer,
+              bool top)
+{
+    for (const auto& child : list.getChildren()) {
+        if (child->isChunk()) {
+            if (top && child->getId() == FileIO::RiffIntegrityRecord::kId) {
+                continue;
+            }
+            std::string data;
+            check(reader.readData(*child, data));
+            check(writer.beginChunk(child->getId()) && writer.write(data) && writer.end());
+        } else {
+            check(writer.beginList(child->getId()));
+            copyTree(reader, static_cast<const RiffList&>(*child), writer, false);
+            check(writer.end());
+        }
+    }
+}
+
+void fuzzDamage(const std::string& input)
+{
+    RiffFileReader strict;
+    const bool strictOpened = strict.openBytes(input);
+    RiffFileReader reader;
+    reader.setKeepWhatCanBeRead(true);
+    if (!reader.openBytes(input)) {
+        check(!strictOpened);
+        return;
+    }
+    if (strictOpened) {
+        check(sameTree(strict, strict.getRoot(), reader, reader.getRoot()));
+    }
+    FileIO::RiffFileWriter writer;
+    writer.openInMemory();
+    check(writer.beginList(reader.getRoot().getId()));
+    copyTree(reader, reader.getRoot(), writer, true);
+    check(writer.appendIntegrityRecord() && writer.close());
+    const std::string sealed = writer.getBytes();
+
+    RiffFileReader intact;
+    intact.setKeepWhatCanBeRead(true);
+    check(intact.openBytes(sealed) && !intact.isDamaged());
+    check(intact.checkIntegrityRecord() == RiffFileReader::IntegrityRecord::MATCHES);
+
+    // One bit, chosen by the input, before the record or in its digest.
+    const std::size_t recordAt = sealed.size() - FileIO::RiffIntegrityRecord::kChunkSize;
+    std::size_t at = 0;
+    for (char c : input) {
+        at = at * 31 + static_cast<unsigned char>(c);
+    }
+    at %= recordAt + FileIO::RiffIntegrityRecord::kDigestSize;
+    if (at >= recordAt) {
+        at += 8;
+    }
+    std::string flipped = sealed;
+    flipped[at] = static_cast<char>(flipped[at] ^ (1 << (input.size() % 8)));
+    RiffFileReader damaged;
+    damaged.setKeepWhatCanBeRead(true);
+    check(!damaged.openBytes(flipped) || damaged.isDamaged() ||
+          damaged.checkIntegrityRecord() == RiffFileReader::IntegrityRecord::DIFFERS);
+}
+
 // A sample of the input, widened as the reader must.
 int16_t expectedSample(const std::string& input, uint64_t offset, bool eightBit)
 {
@@ -178,6 +245,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string input(reinterpret_cast<const char*>(data), size);
     fuzzRiff(input);
+    fuzzDamage(input);
     fuzzWave(input);
     return 0;
 }

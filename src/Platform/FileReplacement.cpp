@@ -87,13 +87,14 @@ std::string temporaryNameFor(const std::string& file)
 }
 
 // Creates a file of ours beside `file` under a fresh name, exclusively and never through a
-// link. -1 when that fails for another reason than a name already taken.
+// link; open for reading too, since a writer may read back what it wrote (the RIFF writer's
+// integrity record). -1 when that fails for another reason than a name already taken.
 int createBeside(const std::string& file, std::string& created)
 {
     for (int tries = 0; tries < kNameTries; ++tries) {
         const std::string candidate = temporaryNameFor(file);
         const int fd =
-            ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+            ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd >= 0) {
             created = candidate;
             return fd;

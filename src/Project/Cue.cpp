@@ -1,6 +1,8 @@
 #include "Project/Cue.h"
 
 #include <algorithm>
+#include <bitset>
+#include <memory>
 #include <string>
 
 #include "Platform/Assert.h"
@@ -297,6 +299,29 @@ void Cue::addFixtureChannelValue(const DmxChannelValue& value)
                     [&](const DmxChannelValue& v) { return v.getChannel() == value.getChannel(); });
     if (!present) {
         fixtureChannelValues_.push_back(value);
+    }
+}
+
+void Cue::addFixtureChannelValues(const std::vector<DmxChannelValue>& values)
+{
+    // A few values are checked one by one; for many, a set of the channels seen keeps the
+    // work linear.
+    constexpr std::size_t kFew = 64;
+    if (fixtureChannelValues_.size() + values.size() <= kFew) {
+        for (const DmxChannelValue& value : values) {
+            addFixtureChannelValue(value);
+        }
+        return;
+    }
+    auto seen = std::make_unique<std::bitset<65536>>();
+    for (const DmxChannelValue& kept : fixtureChannelValues_) {
+        seen->set(kept.getChannel());
+    }
+    for (const DmxChannelValue& value : values) {
+        if (!seen->test(value.getChannel())) {
+            seen->set(value.getChannel());
+            fixtureChannelValues_.push_back(value);
+        }
     }
 }
 

@@ -166,6 +166,9 @@ public:
     void rebuildDmxText();
     // Appends unless a value for the same channel is already there.
     void addFixtureChannelValue(const DmxChannelValue& value);
+    // The same for many values in one pass, in time linear in their number (a file may
+    // carry tens of thousands).
+    void addFixtureChannelValues(const std::vector<DmxChannelValue>& values);
 
     bool addListener(Listener* listener) { return listeners_.add(listener); }
     bool removeListener(Listener* listener) { return listeners_.remove(listener); }

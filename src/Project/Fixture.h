@@ -143,6 +143,7 @@ public:
 
     void addListener(Listener* listener) { listeners_.add(listener); }
     void removeListener(Listener* listener) { listeners_.remove(listener); }
+    bool hasListener(Listener* listener) const { return listeners_.contains(listener); }
 
 private:
     void linkAtEnd(ChannelItem* item);

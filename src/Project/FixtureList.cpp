@@ -122,8 +122,12 @@ FixtureList::~FixtureList()
 FixtureList::FixtureItem* FixtureList::addFixture(Fixture* fixture)
 {
     SKY_ASSERT(fixture != nullptr, "FixtureList");
-    if (FixtureItem* listed = findItem(fixture)) {
-        return listed;
+    // A listed fixture has the list's forwarder among its listeners; only then is the list
+    // walked, so that filling a list stays linear.
+    if (fixture->hasListener(&forwarder_)) {
+        if (FixtureItem* listed = findItem(fixture)) {
+            return listed;
+        }
     }
     auto* item = new FixtureItem(fixture, this);
     fixture->addListener(&forwarder_);

@@ -92,11 +92,14 @@ bool ShowSession::waitUntilReady(std::chrono::milliseconds timeout)
                                     timeout);
 }
 
-bool ShowSession::openProject(const std::wstring& path)
+bool ShowSession::openProject(const std::wstring& path, Project::Salvage salvage, bool* salvaged)
 {
-    if (!project_.submit(new Project::OperationOpenProject(path))) {
+    if (!project_.submit(new Project::OperationOpenProject(path, salvage))) {
         lastError_ = project_.getLastError();
         return false;
+    }
+    if (salvaged) {
+        *salvaged = project_.isModified();  // a salvaged open leaves the project modified
     }
     // The soundtrack was loaded on the way: its reports reach the show state now.
     if (Platform::MessageQueue* queue = Platform::MessageQueue::current()) {

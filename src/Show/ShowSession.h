@@ -13,6 +13,7 @@
 #include "Midi/IMidiPorts.h"
 #include "Midi/MidiController.h"
 #include "Platform/MessageBoxService.h"
+#include "Project/Operations/FileDamage.h"
 #include "Project/Project.h"
 #include "Show/ShowAudioAdapter.h"
 #include "Show/ShowMidiHost.h"
@@ -69,8 +70,11 @@ public:
     // The localization key of the last failure.
     const std::wstring& getLastError() const { return lastError_; }
 
-    // Opens a project file as the open command does, with its soundtrack.
-    bool openProject(const std::wstring& path);
+    // Opens a project file as the open command does, with its soundtrack. A damaged file is
+    // refused ("ERROR.DAMAGED_FILE") unless salvage is allowed; then what could be read opens
+    // and `salvaged`, when given, says so.
+    bool openProject(const std::wstring& path, Project::Salvage salvage = Project::Salvage::REFUSE,
+                     bool* salvaged = nullptr);
     // Finds and greets the firing controller; it is left disarmed, DMX off and its queue empty.
     bool connect();
     // Compiles the project for a show mode (Controller::ShowMode), loads it into the

@@ -12,12 +12,14 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "Config/KeyFile.h"
 #include "FileIO/WaveFileReader.h"
 #include "Platform/Folders.h"
 #include "Platform/Utf.h"
 #include "Project/ISoundtrack.h"
+#include "Project/Operations/FileDamage.h"
 #include "Project/Operations/OperationOpenProject.h"
 #include "Project/Project.h"
 #include "Timecode/SMPTE.h"
@@ -51,6 +53,13 @@ inline bool loadLanguage(const std::optional<std::string>& locale, TranslateText
     return true;
 }
 
+// The warning after a damaged file was opened with --salvage, on standard error.
+inline void reportSalvaged(const std::string& command, std::ostream& err)
+{
+    err << "skyfirewright-cli " << command
+        << ": warning: the file is damaged; only what could be read of it was opened\n";
+}
+
 // Links a soundtrack when the WAVE reader accepts the file, as the player would.
 class CheckingSoundtrack : public Project::ISoundtrack {
 public:
@@ -77,17 +86,66 @@ public:
     Project::Project& project() { return project_; }
     Project::ProjectData& data() { return project_.getProjectData(); }
 
-    // Opens a project file as the open command does; false with the last error.
+    // Opens a project file as the open command does; false with the last error. A damaged
+    // file opens only when salvage is allowed, and then leaves the project modified.
     bool open(const std::string& path)
     {
-        return project_.submit(new Project::OperationOpenProject(Platform::fromUtf8(path)));
+        const bool ok =
+            project_.submit(new Project::OperationOpenProject(Platform::fromUtf8(path), salvage_));
+        salvaged_ = ok && project_.isModified();
+        if (salvaged_ && warnings_ != nullptr) {
+            reportSalvaged(command_, *warnings_);
+        }
+        return ok;
     }
     const std::wstring& lastError() const { return project_.getLastError(); }
+
+    // Whether damaged files (the project and the libraries a command reads) may be read for
+    // what can be read of them (--salvage).
+    // A salvaged open is reported on `warnings` for `command`.
+    void setSalvage(Project::Salvage salvage, const std::string& command, std::ostream& warnings)
+    {
+        salvage_ = salvage;
+        command_ = command;
+        warnings_ = &warnings;
+    }
+    Project::Salvage getSalvage() const { return salvage_; }
+    // True when the last open read a damaged file.
+    bool wasSalvaged() const { return salvaged_; }
 
 private:
     Project::Project& project_;
     CheckingSoundtrack soundtrack_;
+    Project::Salvage salvage_ = Project::Salvage::REFUSE;
+    bool salvaged_ = false;
+    std::string command_;
+    std::ostream* warnings_ = nullptr;
 };
+
+// Takes the option "--salvage" out of a command's arguments (anywhere among them): with it,
+// a damaged project or library file is read for what can still be read of it.
+inline std::vector<std::string> takeSalvageOption(const std::vector<std::string>& args,
+                                                  Project::Salvage& salvage)
+{
+    std::vector<std::string> rest;
+    salvage = Project::Salvage::REFUSE;
+    for (const std::string& arg : args) {
+        if (arg == "--salvage") {
+            salvage = Project::Salvage::ALLOW;
+        } else {
+            rest.push_back(arg);
+        }
+    }
+    return rest;
+}
+
+// The line of help that every command reading project or library files shows.
+inline constexpr const char* kSalvageHelp =
+    "\n"
+    "  --salvage  open a damaged file (its check sum does not match, bytes follow its end, a\n"
+    "             part of it is cut short, or it holds impossible values) for what can still\n"
+    "             be read of it; without it such a file is refused with ERROR.DAMAGED_FILE.\n"
+    "             Check every cue before firing a salvaged show.\n";
 
 // "24", "25", "30df" or "30" as a timecode format.
 inline std::optional<int> parseFormatName(const std::string& text)
@@ -138,6 +196,10 @@ inline std::optional<long long> parseNumber(const std::string& text)
 inline int reportFailure(const std::string& command, const std::wstring& key, std::ostream& err)
 {
     err << "skyfirewright-cli " << command << ": " << Platform::toUtf8(key) << "\n";
+    if (key == Project::FileDamage::kKey) {
+        err << "skyfirewright-cli " << command
+            << ": the file is damaged; --salvage opens what can still be read of it\n";
+    }
     return 1;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "CliProject.h"
 #include "CommandArguments.h"
 #include "CommandLine.h"
 #include "Controller/CompiledProject.h"
@@ -22,6 +23,7 @@ namespace {
 
 const char* kHelp =
     "Usage: skyfirewright-cli compile PROJECT.fwp --mode audio|clock-out|clock-in|manual\n"
+    "                               [--salvage]\n"
     "\n"
     "Compiles the project's cues into the firing controller's command words, as show mode\n"
     "does, and prints one line per command, group by group in ascending group number:\n"
@@ -43,8 +45,10 @@ const char* kHelp =
     "Exit status: 0 on success, 1 when the project cannot be read (the reason goes to\n"
     "standard error), 2 for usage errors.\n";
 
-int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int run(const std::vector<std::string>& given, std::ostream& out, std::ostream& err)
 {
+    Project::Salvage salvage = Project::Salvage::REFUSE;
+    const std::vector<std::string> args = takeSalvageOption(given, salvage);
     const Command self{"compile", "", "", nullptr};
     std::optional<int> mode;
     CommandArguments arguments(
@@ -78,9 +82,18 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
     Project::ProjectData data;
     std::wstring errorKey;
-    if (!Project::ProjectFile::load(Platform::fromUtf8(*path), data, errorKey)) {
+    FileIO::RiffFileReader reader;
+    if (!Project::ProjectFile::open(reader, Platform::fromUtf8(*path), salvage, errorKey) ||
+        !Project::ProjectFile::read(reader, data, Project::ProjectFile::Mode::OPEN, errorKey,
+                                    salvage)) {
         err << "compile: " << *path << ": " << Platform::toUtf8(errorKey) << '\n';
+        if (errorKey == Project::FileDamage::kKey) {
+            err << "compile: the file is damaged; --salvage opens what can still be read of it\n";
+        }
         return kFailure;
+    }
+    if (reader.isDamaged()) {
+        reportSalvaged("compile", err);
     }
     Project::CueList& cues = data.getCueList();
     cues.renumber();
@@ -105,8 +118,8 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
 Command compileCommand()
 {
-    return {"compile", "print the controller's command words of a project for a show mode", kHelp,
-            run};
+    return {"compile", "print the controller's command words of a project for a show mode",
+            std::string(kHelp) + kSalvageHelp, run};
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ namespace Cli {
 namespace {
 
 const char* kHelp =
-    "Usage: skyfirewright-cli edit PROJECT.fwp --ops OPS.txt --out OUT.fwp\n"
+    "Usage: skyfirewright-cli edit PROJECT.fwp --ops OPS.txt --out OUT.fwp [--salvage]\n"
     "\n"
     "Opens the project, runs one step per line of OPS.txt as the program's commands do\n"
     "(operations through the project, with its undo and redo) and saves the project to\n"
@@ -242,7 +242,8 @@ private:
         if (!bad_.empty()) {
             return false;
         }
-        if (!Project::EffectFile::load(Platform::fromUtf8(words[1]), effects, error)) {
+        if (!Project::EffectFile::load(Platform::fromUtf8(words[1]), effects, error,
+                                       session_.getSalvage())) {
             return failWith(error);
         }
         long long i = 0;
@@ -262,7 +263,8 @@ private:
         Project::FixtureStore store;
         Project::FixtureList list;
         std::wstring error;
-        if (!Project::PresetFile::load(Platform::fromUtf8(words[1]), store, list, error)) {
+        if (!Project::PresetFile::load(Platform::fromUtf8(words[1]), store, list, error,
+                                       session_.getSalvage())) {
             list.clear();
             return failWith(error);
         }
@@ -438,8 +440,10 @@ private:
     std::string bad_;
 };
 
-int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int run(const std::vector<std::string>& given, std::ostream& out, std::ostream& err)
 {
+    Project::Salvage salvage = Project::Salvage::REFUSE;
+    const std::vector<std::string> args = takeSalvageOption(given, salvage);
     const Command self{"edit", "", "", nullptr};
     std::optional<std::string> ops;
     std::optional<std::string> output;
@@ -462,6 +466,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return kFailure;
     }
     ProjectSession session;
+    session.setSalvage(salvage, "edit", err);
     if (!session.open(*project)) {
         return reportFailure("edit", session.lastError(), err);
     }
@@ -486,7 +491,8 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
 Command editCommand()
 {
-    return {"edit", "run a script of edits, undo and redo on a project and save it", kHelp, run};
+    return {"edit", "run a script of edits, undo and redo on a project and save it",
+            std::string(kHelp) + kSalvageHelp, run};
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ namespace Cli {
 namespace {
 
 const char* kHelp =
-    "Usage: skyfirewright-cli export-csv PROJECT.fwp OUT.csv [--locale CODE]\n"
+    "Usage: skyfirewright-cli export-csv PROJECT.fwp OUT.csv [--locale CODE] [--salvage]\n"
     "\n"
     "Opens the project and exports its cue list as the program's CSV export does.\n"
     "\n"
@@ -29,8 +29,10 @@ const char* kHelp =
     "written (the error key goes to standard error), 2 for usage errors and an unreadable\n"
     "language file.\n";
 
-int run(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostream& err)
+int run(const std::vector<std::string>& given, std::ostream& /*out*/, std::ostream& err)
 {
+    Project::Salvage salvage = Project::Salvage::REFUSE;
+    const std::vector<std::string> args = takeSalvageOption(given, salvage);
     const Command self{"export-csv", "", "", nullptr};
     std::optional<std::string> locale;
     CommandArguments arguments(self, CommandArguments::operands());
@@ -50,6 +52,7 @@ int run(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostrea
                           err);
     }
     ProjectSession session;
+    session.setSalvage(salvage, "export-csv", err);
     if (!session.open(paths[0]) || !session.project().submit(new Project::OperationSaveCSV(
                                        Platform::fromUtf8(paths[1]), translate))) {
         return reportFailure("export-csv", session.lastError(), err);
@@ -59,7 +62,8 @@ int run(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostrea
 
 Command exportCsvCommand()
 {
-    return {"export-csv", "export a project's cue list as CSV", kHelp, run};
+    return {"export-csv", "export a project's cue list as CSV", std::string(kHelp) + kSalvageHelp,
+            run};
 }
 
 }  // namespace

@@ -22,6 +22,7 @@ namespace {
 
 const char* kHelp =
     "Usage: skyfirewright-cli export-fws PROJECT.fwp OUT.fws [--seed N] [--time SECONDS]\n"
+    "                                  [--salvage]\n"
     "\n"
     "Opens the project and exports the show file for the firing system as the program\n"
     "does.\n"
@@ -34,8 +35,10 @@ const char* kHelp =
     "Exit status: 0 on success, 1 when the project cannot be opened or the file cannot be\n"
     "written (the error key goes to standard error), 2 for usage errors.\n";
 
-int run(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostream& err)
+int run(const std::vector<std::string>& given, std::ostream& /*out*/, std::ostream& err)
 {
+    Project::Salvage salvage = Project::Salvage::REFUSE;
+    const std::vector<std::string> args = takeSalvageOption(given, salvage);
     const Command self{"export-fws", "", "", nullptr};
     std::optional<long long> seed;
     std::optional<long long> time;
@@ -69,6 +72,7 @@ int run(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostrea
         options.exportTime = *time;
     }
     ProjectSession session;
+    session.setSalvage(salvage, "export-fws", err);
     if (!session.open(paths[0]) || !session.project().submit(new Project::OperationSaveQuelist(
                                        Platform::fromUtf8(paths[1]), options))) {
         return reportFailure("export-fws", session.lastError(), err);
@@ -78,7 +82,8 @@ int run(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostrea
 
 Command exportFwsCommand()
 {
-    return {"export-fws", "export a project's show file for the firing system", kHelp, run};
+    return {"export-fws", "export a project's show file for the firing system",
+            std::string(kHelp) + kSalvageHelp, run};
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ namespace Cli {
 namespace {
 
 const char* kHelp =
-    "Usage: skyfirewright-cli info PROJECT.fwp\n"
+    "Usage: skyfirewright-cli info PROJECT.fwp [--salvage]\n"
     "\n"
     "Opens a project file as the program does and prints one JSON object:\n"
     "  format (0 24 fps, 1 25 fps, 2 30 drop-frame, 3 30 fps), audioOffset, waveLinked,\n"
@@ -91,13 +91,16 @@ Json cueJson(const Project::Cue& cue)
     return object;
 }
 
-int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int run(const std::vector<std::string>& given, std::ostream& out, std::ostream& err)
 {
+    Project::Salvage salvage = Project::Salvage::REFUSE;
+    const std::vector<std::string> args = takeSalvageOption(given, salvage);
     const Command self{"info", "", "", nullptr};
     if (args.size() != 1 || args[0].starts_with("--")) {
         return usageError(self, "give one project file", err);
     }
     ProjectSession session;
+    session.setSalvage(salvage, "info", err);
     if (!session.open(args[0])) {
         return reportFailure("info", session.lastError(), err);
     }
@@ -120,7 +123,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
 Command infoCommand()
 {
-    return {"info", "print a project file's data as JSON", kHelp, run};
+    return {"info", "print a project file's data as JSON", std::string(kHelp) + kSalvageHelp, run};
 }
 
 }  // namespace

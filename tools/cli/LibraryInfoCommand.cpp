@@ -20,7 +20,7 @@ namespace Cli {
 namespace {
 
 const char* kHelp =
-    "Usage: skyfirewright-cli library-info FILE.fwe|FILE.fwf\n"
+    "Usage: skyfirewright-cli library-info FILE.fwe|FILE.fwf [--salvage]\n"
     "\n"
     "Reads an effect library file or a fixture preset file (told apart by its RIFF form)\n"
     "as the program loads a chosen library file, and prints one JSON object:\n"
@@ -89,41 +89,54 @@ Json fixturesJson(const Project::FixtureList& list)
     return all;
 }
 
-int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int run(const std::vector<std::string>& given, std::ostream& out, std::ostream& err)
 {
+    Project::Salvage salvage = Project::Salvage::REFUSE;
+    const std::vector<std::string> args = takeSalvageOption(given, salvage);
     const Command self{"library-info", "", "", nullptr};
     if (args.size() != 1 || args[0].starts_with("--")) {
         return usageError(self, "give one library file", err);
     }
     const std::wstring path = Platform::fromUtf8(args[0]);
+    // Opened within the larger of the two libraries' element limits; each reader checks
+    // its own limits while reading.
     FileIO::RiffFileReader reader;
-    if (!reader.open(path)) {
+    if (!Project::PresetFile::open(reader, path)) {
         return reportFailure("library-info", L"ERROR.FAILED_TO_OPEN_FILE_FOR_READING", err);
     }
+    const bool effects = Project::EffectFile::isEffectFile(reader);
+    if (!effects && !Project::PresetFile::isPresetFile(reader)) {
+        return reportFailure("library-info", L"ERROR.INVALID_FWP_TODO", err);
+    }
     std::wstring error;
-    if (Project::EffectFile::isEffectFile(reader)) {
-        Project::EffectList effects;
-        if (!Project::EffectFile::read(reader, effects, error)) {
+    if (!Project::FileDamage::accept(reader, salvage, error)) {
+        return reportFailure("library-info", error, err);
+    }
+    if (reader.isDamaged()) {
+        reportSalvaged("library-info", err);
+    }
+    if (effects) {
+        Project::EffectList list;
+        if (!Project::EffectFile::read(reader, list, error, salvage)) {
             return reportFailure("library-info", error, err);
         }
-        out << JsonText::line(effectsJson(effects)) << "\n";
+        out << JsonText::line(effectsJson(list)) << "\n";
         return kSuccess;
     }
-    if (Project::PresetFile::isPresetFile(reader)) {
-        Project::FixtureStore store;
-        Project::FixtureList list;
-        if (!Project::PresetFile::read(reader, store, list, error)) {
-            return reportFailure("library-info", error, err);
-        }
-        out << JsonText::line(fixturesJson(list)) << "\n";
-        return kSuccess;
+    Project::FixtureStore store;
+    Project::FixtureList list;
+    if (!Project::PresetFile::read(reader, store, list, error, salvage)) {
+        list.clear();
+        return reportFailure("library-info", error, err);
     }
-    return reportFailure("library-info", L"ERROR.INVALID_FWP_TODO", err);
+    out << JsonText::line(fixturesJson(list)) << "\n";
+    return kSuccess;
 }
 
 Command libraryInfoCommand()
 {
-    return {"library-info", "print an effect library or preset file as JSON", kHelp, run};
+    return {"library-info", "print an effect library or preset file as JSON",
+            std::string(kHelp) + kSalvageHelp, run};
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ namespace Cli {
 namespace {
 
 const char* kHelp =
-    "Usage: skyfirewright-cli report KIND PROJECT.fwp OUT.pdf [--locale CODE]\n"
+    "Usage: skyfirewright-cli report KIND PROJECT.fwp OUT.pdf [--locale CODE] [--salvage]\n"
     "\n"
     "Opens the project and writes one of the program's PDF reports. KIND is one of\n"
     "  show               every cue with timecode, type, duration, location, family and\n"
@@ -62,8 +62,10 @@ const std::map<std::string, Kind>& kinds()
     return all;
 }
 
-int run(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostream& err)
+int run(const std::vector<std::string>& given, std::ostream& /*out*/, std::ostream& err)
 {
+    Project::Salvage salvage = Project::Salvage::REFUSE;
+    const std::vector<std::string> args = takeSalvageOption(given, salvage);
     const Command self{"report", "", "", nullptr};
     std::optional<std::string> locale;
     CommandArguments arguments(self, CommandArguments::operands());
@@ -87,6 +89,7 @@ int run(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostrea
                           err);
     }
     ProjectSession session;
+    session.setSalvage(salvage, "report", err);
     if (!session.open(positional[1]) ||
         !session.project().submit(
             new PDF::OperationSaveReport(Platform::fromUtf8(positional[2]), kind->second.kind,
@@ -99,7 +102,7 @@ int run(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostrea
 Command reportCommand()
 {
     return {"report", "write a PDF report of a project: show, load, pyro, location, inventory",
-            kHelp, run};
+            std::string(kHelp) + kSalvageHelp, run};
 }
 
 }  // namespace

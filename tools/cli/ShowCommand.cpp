@@ -149,6 +149,7 @@ struct ShowOptions {
     int armChannel = 128;               // the device's channel byte: 0-127, 128 unspecified
     std::optional<std::string> mtcOut;  // MIDI time code out (master) on this port
     std::optional<std::string> mtcIn;   // MIDI time code in (slave) from this port
+    Project::Salvage salvage = Project::Salvage::REFUSE;
 };
 
 std::optional<double> parseSeconds(const std::string& text)
@@ -529,9 +530,10 @@ private:
 };
 
 // Returns kUsage after a usage error, else nothing with `options` filled.
-std::optional<int> parseArguments(const std::vector<std::string>& args, ShowOptions& options,
+std::optional<int> parseArguments(const std::vector<std::string>& given, ShowOptions& options,
                                   std::ostream& err)
 {
+    const std::vector<std::string> args = takeSalvageOption(given, options.salvage);
     const Command self{"show", "", "", nullptr};
     std::optional<int> mode;
     CommandArguments arguments(
@@ -673,8 +675,12 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (!session.waitUntilReady(kReadyTimeout)) {
         return reportFailure("show", L"ERROR.GENERIC", err);
     }
-    if (!session.openProject(Platform::fromUtf8(options.path))) {
+    bool salvaged = false;
+    if (!session.openProject(Platform::fromUtf8(options.path), options.salvage, &salvaged)) {
         return reportFailure("show", session.getLastError(), err);
+    }
+    if (salvaged) {
+        reportSalvaged("show", err);
     }
     if (!checkSoundtrack(project.getProjectData(), options.mode, err)) {
         return kFailure;
@@ -816,7 +822,8 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
 Command showCommand()
 {
-    return {"show", "run a show against the firing controller and print its progress", kHelp, run};
+    return {"show", "run a show against the firing controller and print its progress",
+            std::string(kHelp) + kSalvageHelp, run};
 }
 
 }  // namespace

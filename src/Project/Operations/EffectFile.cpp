@@ -38,11 +38,23 @@ bool EffectFile::isEffectFile(const RiffFileReader& reader)
     return reader.isOpen() && reader.getRoot().getId() == "FWE ";
 }
 
-bool EffectFile::read(RiffFileReader& reader, EffectList& effects, std::wstring& errorKey)
+bool EffectFile::read(RiffFileReader& reader, EffectList& effects, std::wstring& errorKey,
+                      Salvage salvage)
 {
+    int left = kMaxEffects;
     for (const auto& child : reader.getRoot().getChildren()) {
         if (!child->isChunk() || child->getId() != "EFF ") {
             continue;
+        }
+        // Beyond the limits the file is damaged; salvaging, what lies within them is read.
+        if (--left < 0) {
+            return salvage == Salvage::ALLOW || fail(errorKey, FileDamage::kKey);
+        }
+        if (child->getSize() > kMaxEffectChunkSize) {
+            if (salvage == Salvage::ALLOW) {
+                continue;
+            }
+            return fail(errorKey, FileDamage::kKey);
         }
         std::string data;
         switch (FileText::readData(reader, *child, data)) {
@@ -78,7 +90,7 @@ bool EffectFile::writeContent(RiffFileWriter& writer, const EffectList& effects)
         }
         ok = ok && writer.end();
     }
-    return ok;
+    return ok && writer.appendIntegrityRecord();
 }
 
 std::string EffectFile::toBytes(const EffectList& effects)
@@ -106,16 +118,23 @@ bool EffectFile::save(const std::wstring& path, const EffectList& effects, std::
     return true;
 }
 
-bool EffectFile::load(const std::wstring& path, EffectList& effects, std::wstring& errorKey)
+bool EffectFile::open(RiffFileReader& reader, const std::wstring& path)
+{
+    return FileDamage::open(reader, path, kMaxElements);
+}
+
+bool EffectFile::load(const std::wstring& path, EffectList& effects, std::wstring& errorKey,
+                      Salvage salvage)
 {
     RiffFileReader reader;
-    if (!reader.open(path)) {
+    if (!open(reader, path)) {
         return true;
     }
     if (!isEffectFile(reader)) {
         return fail(errorKey, L"ERROR.INVALID_FWP_TODO");
     }
-    return read(reader, effects, errorKey);
+    return FileDamage::accept(reader, salvage, errorKey) &&
+           read(reader, effects, errorKey, salvage);
 }
 
 }  // namespace Project

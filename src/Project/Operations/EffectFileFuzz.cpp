@@ -1,6 +1,7 @@
-// libFuzzer target: any bytes as an effect library file. The reader must not crash, leak,
-// hang or allocate beyond the input (the sanitizers watch that). Beyond that, the library
-// it reads, written and read again, is the same library, effect for effect.
+// libFuzzer target: any bytes as an effect library file, read with salvage (what can be
+// read of a damaged file). The reader must not crash, leak, hang or allocate beyond the input
+// (the sanitizers watch that). Beyond that, the library it reads, written and read again (now
+// as an intact file with its integrity record), is the same library, effect for effect.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -31,14 +32,16 @@ std::vector<std::vector<std::wstring>> records(const EffectList& list)
     return all;
 }
 
-bool readInto(const std::string& bytes, EffectList& list)
+bool readInto(const std::string& bytes, EffectList& list, Project::Salvage salvage)
 {
     FileIO::RiffFileReader reader;
-    if (!reader.openBytes(bytes) || !EffectFile::isEffectFile(reader)) {
+    if (!Project::FileDamage::openBytes(reader, bytes, EffectFile::kMaxElements) ||
+        !EffectFile::isEffectFile(reader)) {
         return false;
     }
     std::wstring error;
-    return EffectFile::read(reader, list, error);
+    return Project::FileDamage::accept(reader, salvage, error) &&
+           EffectFile::read(reader, list, error, salvage);
 }
 
 }  // namespace
@@ -47,11 +50,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string input(reinterpret_cast<const char*>(data), size);
     EffectList first;
-    if (!readInto(input, first)) {
+    if (!readInto(input, first, Project::Salvage::ALLOW)) {
         return 0;
     }
     EffectList second;
-    check(readInto(EffectFile::toBytes(first), second));
+    check(readInto(EffectFile::toBytes(first), second, Project::Salvage::REFUSE));
     check(records(second) == records(first));
     return 0;
 }

@@ -6,6 +6,7 @@
 
 #include "FileIO/RiffFileReader.h"
 #include "FileIO/RiffFileWriter.h"
+#include "FileIO/RiffTestBytes.h"
 #include "Platform/TestFolder.h"
 #include "Project/Operations/EffectFile.h"
 
@@ -58,13 +59,17 @@ bool readBytes(const std::string& bytes, EffectList& list)
 TEST(EffectFile, WritesTheLayoutByteForByte)
 {
     EffectList list;
-    EXPECT_EQ(EffectFile::toBytes(list), std::string("RIFF\x04\0\0\0FWE ", 12));
+    // The integrity record ends every file: 12 bytes of list and 12 of record.
+    EXPECT_EQ(EffectFile::toBytes(list),
+              FileIO::TestBytes::withIntegrityRecord(std::string("RIFF\x04\0\0\0FWE ", 12)));
+    EXPECT_EQ(EffectFile::toBytes(list).size(), 24u);
 
     list.addEffectFromText(texts({{EffectField::DESCRIPTION, L"Red"}}));
     const std::string bytes = EffectFile::toBytes(list);
     const std::string record = Platform::utf16le(std::u16string(u"~DES\0Red\0~DBI\0-1\0", 17));
     ASSERT_EQ(record.size(), 34u);
-    EXPECT_EQ(bytes, std::string("RIFF\x2E\0\0\0FWE EFF \x22\0\0\0", 20) + record);
+    EXPECT_EQ(bytes, FileIO::TestBytes::withIntegrityRecord(
+                         std::string("RIFF\x2E\0\0\0FWE EFF \x22\0\0\0", 20) + record));
 }
 
 TEST(EffectFile, StoresAndLoadsEveryField)
@@ -148,14 +153,15 @@ TEST(EffectFile, APriceBeyondSixDecimalsSurvivesASave)
     EXPECT_EQ(records(second), records(first));
 }
 
-TEST(EffectFile, LoadsNothingFromAMissingOrDamagedFileAndRefusesOtherForms)
+TEST(EffectFile, LoadsNothingFromAMissingFileAndRefusesDamagedFilesAndOtherForms)
 {
     Platform::TestFolder folder;
     EffectList list;
     std::wstring error;
     EXPECT_TRUE(EffectFile::load(folder.path("missing.fwe"), list, error));
     folder.writeBytes("cut.fwe", effectFile({u"~DES\0A"}).substr(0, 20));
-    EXPECT_TRUE(EffectFile::load(folder.path("cut.fwe"), list, error));
+    EXPECT_FALSE(EffectFile::load(folder.path("cut.fwe"), list, error));
+    EXPECT_EQ(error, L"ERROR.DAMAGED_FILE");
     EXPECT_EQ(list.getCount(), 0);
 
     folder.writeBytes("show.fwp", std::string("RIFF\x04\0\0\0FWP ", 12));

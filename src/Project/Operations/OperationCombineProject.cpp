@@ -10,14 +10,10 @@ bool OperationCombineProject::execute(ProjectData& data)
 {
     for (const std::wstring& path : getPaths()) {
         FileIO::RiffFileReader reader;
-        if (!reader.open(path)) {
-            return failOperation(L"ERROR.FAILED_TO_OPEN_FILE_FOR_READING");
-        }
-        if (!ProjectFile::isProjectFile(reader)) {
-            return failOperation(L"ERROR.INVALID_FWP");
-        }
         std::wstring error;
-        if (!ProjectFile::read(reader, data, ProjectFile::Mode::MERGE, error)) {
+        // A damaged file is never merged: its missing cues would not even show.
+        if (!ProjectFile::open(reader, path, Salvage::REFUSE, error) ||
+            !ProjectFile::read(reader, data, ProjectFile::Mode::MERGE, error)) {
             return failOperation(error);
         }
     }

@@ -3,6 +3,7 @@
 #include "FileIO/RiffFileReader.h"
 #include "Project/Operations/DamagedLibraryFile.h"
 #include "Project/Operations/EffectFile.h"
+#include "Project/Operations/FileDamage.h"
 #include "Project/Operations/OperationLoadNotice.h"
 #include "Project/Operations/OperationReport.h"
 #include "Project/ProjectData.h"
@@ -16,21 +17,30 @@ namespace {
 bool loadDefaultFile(ProjectData& data)
 {
     const std::wstring path = EffectFile::defaultPath();
-    bool damaged = false;
+    std::wstring damage;
     std::wstring error;
     {
         FileIO::RiffFileReader reader;
-        if (!reader.open(path)) {
-            damaged = DamagedLibraryFile::exists(path);
+        if (!EffectFile::open(reader, path)) {
+            if (DamagedLibraryFile::exists(path)) {
+                damage = L"ERROR.INVALID_FWP_TODO";
+            }
         } else if (!EffectFile::isEffectFile(reader)) {
-            damaged = true;
+            damage = L"ERROR.INVALID_FWP_TODO";
+        } else if (!FileDamage::accept(reader, Salvage::REFUSE, error)) {
+            damage = error;
         } else if (!EffectFile::read(reader, data.getEffectList(), error)) {
-            return failOperation(error);
+            if (error != FileDamage::kKey) {
+                return failOperation(error);
+            }
+            damage = error;
         }
     }
-    if (damaged) {
+    if (!damage.empty()) {
+        // Whatever was read of it goes: the library is what an intact file holds, or empty.
+        data.getEffectList().clearEffects();
         DamagedLibraryFile::setAside(path);
-        return failOperation(L"ERROR.INVALID_FWP_TODO");
+        return failOperation(damage);
     }
     return true;
 }
@@ -45,7 +55,7 @@ bool OperationLoadEffectListFromLocalFile::execute(ProjectData& data)
         return loadDefaultFile(data);
     }
     std::wstring error;
-    if (!EffectFile::load(path_, data.getEffectList(), error)) {
+    if (!EffectFile::load(path_, data.getEffectList(), error, salvage_)) {
         return failOperation(error);
     }
     OperationLoadNotice::show(L"MESSAGES.LOAD.EFFECTFILE.TITLE",

@@ -2,6 +2,7 @@
 
 #include "FileIO/RiffFileReader.h"
 #include "Project/Operations/DamagedLibraryFile.h"
+#include "Project/Operations/FileDamage.h"
 #include "Project/Operations/OperationLoadNotice.h"
 #include "Project/Operations/OperationReport.h"
 #include "Project/Operations/PresetFile.h"
@@ -19,13 +20,15 @@ bool loadDefaultFile(ProjectData& data)
     std::wstring error;
     {
         FileIO::RiffFileReader reader;
-        if (!reader.open(path)) {
+        if (!PresetFile::open(reader, path)) {
             if (!DamagedLibraryFile::exists(path)) {
                 return true;
             }
             error = L"ERROR.INVALID_FWP_TODO";
         } else if (!PresetFile::isPresetFile(reader)) {
             error = L"ERROR.INVALID_FWP_TODO";
+        } else if (!FileDamage::accept(reader, Salvage::REFUSE, error)) {
+            // set aside below
         } else if (!PresetFile::read(reader, data.getFixtureStore(), data.getFixtureList(),
                                      error)) {
             if (error == L"ERROR.MEMORY") {
@@ -51,7 +54,7 @@ bool OperationLoadFixtureListFromLocalFile::execute(ProjectData& data)
         return loadDefaultFile(data);
     }
     std::wstring error;
-    if (!PresetFile::load(path_, data.getFixtureStore(), data.getFixtureList(), error)) {
+    if (!PresetFile::load(path_, data.getFixtureStore(), data.getFixtureList(), error, salvage_)) {
         return failOperation(error);
     }
     OperationLoadNotice::show(L"MESSAGES.LOAD.PRESETFILE.TITLE",

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "Project/IOperation.h"
+#include "Project/Operations/FileDamage.h"
 
 namespace Project {
 
@@ -17,11 +18,18 @@ namespace Project {
 // form, a short channel record) fails with its key and is renamed with the suffix
 // ".damaged", so that the next store cannot overwrite it.
 //
+// A damaged file (FileDamage) fails with "ERROR.DAMAGED_FILE"; the per-user file is then set
+// aside as well.
+//
 // Neither undoable nor passive: submitting it clears both histories and marks the project
 // modified. Undo and redo load again.
 class OperationLoadFixtureListFromLocalFile : public IOperation {
 public:
-    explicit OperationLoadFixtureListFromLocalFile(std::wstring path = L"") : path_(std::move(path))
+    // `salvage` lets a chosen file that is damaged add what could be read of it; the
+    // per-user file is never salvaged (it is set aside as damaged).
+    explicit OperationLoadFixtureListFromLocalFile(std::wstring path = L"",
+                                                   Salvage salvage = Salvage::REFUSE)
+        : path_(std::move(path)), salvage_(salvage)
     {
     }
 
@@ -33,6 +41,7 @@ public:
 
 private:
     std::wstring path_;
+    Salvage salvage_;
 };
 
 }  // namespace Project

@@ -12,20 +12,19 @@ namespace Project {
 bool OperationOpenProject::execute(ProjectData& data)
 {
     FileIO::RiffFileReader reader;
-    if (!reader.open(getPath())) {
-        return failOperation(L"ERROR.FAILED_TO_OPEN_FILE_FOR_READING");
-    }
-    if (!ProjectFile::isProjectFile(reader)) {
-        return failOperation(L"ERROR.INVALID_FWP");
+    std::wstring error;
+    if (!ProjectFile::open(reader, getPath(), salvage_, error)) {
+        return failOperation(error);
     }
     clearProject(data);
     if (Project* project = data.getOwner()) {
         project->setFileName(getPath(), false);
     }
-    std::wstring error;
-    if (!ProjectFile::read(reader, data, ProjectFile::Mode::OPEN, error)) {
+    if (!ProjectFile::read(reader, data, ProjectFile::Mode::OPEN, error, salvage_)) {
         return failOperation(error);
     }
+    // Damage found while reading (a cue left out) counts as well.
+    salvaged_ = reader.isDamaged();
     if (data.isWaveLinked()) {
         const std::wstring audio = ProjectFile::audioPathFor(getPath());
         ISoundtrack* soundtrack = soundtrackOf(data);

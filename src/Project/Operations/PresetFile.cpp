@@ -41,11 +41,14 @@ std::wstring text(const std::vector<std::u16string>& strings, std::size_t index)
 }
 
 bool readChannels(RiffFileReader& reader, const RiffList& list, Fixture* fixture,
-                  std::wstring& errorKey)
+                  int64_t& channelsLeft, std::wstring& errorKey)
 {
     for (const auto& child : list.getChildren()) {
         if (!child->isChunk() || child->getId() != "CHAD") {
             continue;
+        }
+        if (--channelsLeft < 0) {
+            return fail(errorKey, FileDamage::kKey);
         }
         uint32_t v[6] = {};
         for (uint64_t i = 0; i < 6; ++i) {
@@ -64,18 +67,21 @@ bool readChannels(RiffFileReader& reader, const RiffList& list, Fixture* fixture
 }
 
 bool readPreset(RiffFileReader& reader, const RiffList& preset, FixtureStore& store,
-                FixtureList& list, std::wstring& errorKey)
+                FixtureList& list, int64_t& channelsLeft, std::wstring& errorKey)
 {
     Fixture* fixture = nullptr;
     std::string data;
     for (const auto& child : preset.getChildren()) {
         const FileIO::FourCC id = child->getId();
         if (!child->isChunk()) {
-            if (id == "CHA " &&
-                !readChannels(reader, static_cast<const RiffList&>(*child), fixture, errorKey)) {
+            if (id == "CHA " && !readChannels(reader, static_cast<const RiffList&>(*child), fixture,
+                                              channelsLeft, errorKey)) {
                 return false;
             }
             continue;
+        }
+        if ((id == "PRED" || id == "PREF") && child->getSize() > PresetFile::kMaxTextChunkSize) {
+            return fail(errorKey, FileDamage::kKey);
         }
         if (id == "PRED") {
             if (!readData(reader, *child, data, errorKey)) {
@@ -126,13 +132,30 @@ bool PresetFile::isPresetFile(const RiffFileReader& reader)
 }
 
 bool PresetFile::read(RiffFileReader& reader, FixtureStore& store, FixtureList& list,
-                      std::wstring& errorKey)
+                      std::wstring& errorKey, Salvage salvage)
 {
+    int presetsLeft = kMaxPresets;
+    int64_t channelsLeft = kMaxChannelValues;
     try {
         for (const auto& child : reader.getRoot().getChildren()) {
-            if (!child->isChunk() && child->getId() == "PRE " &&
-                !readPreset(reader, static_cast<const RiffList&>(*child), store, list, errorKey)) {
-                return false;
+            if (child->isChunk() || child->getId() != "PRE ") {
+                continue;
+            }
+            if (--presetsLeft < 0) {
+                // Salvaging, the presets within the limit are what can be read.
+                return salvage == Salvage::ALLOW || fail(errorKey, FileDamage::kKey);
+            }
+            if (!readPreset(reader, static_cast<const RiffList&>(*child), store, list, channelsLeft,
+                            errorKey)) {
+                // Salvaging, a preset keeps what was read of it and the next one is read,
+                // up to the limits.
+                if (salvage == Salvage::REFUSE || errorKey == L"ERROR.MEMORY") {
+                    return false;
+                }
+                errorKey.clear();
+                if (channelsLeft < 0) {
+                    return true;
+                }
             }
         }
     } catch (const std::bad_alloc&) {
@@ -171,7 +194,7 @@ bool PresetFile::writeContent(RiffFileWriter& writer, const FixtureStore& store,
         }
         ok = ok && writer.end();
     }
-    return ok;
+    return ok && writer.appendIntegrityRecord();
 }
 
 std::string PresetFile::toBytes(const FixtureStore& store, const FixtureList& list,
@@ -201,17 +224,23 @@ bool PresetFile::save(const std::wstring& path, const FixtureStore& store, const
     return true;
 }
 
+bool PresetFile::open(RiffFileReader& reader, const std::wstring& path)
+{
+    return FileDamage::open(reader, path, kMaxElements);
+}
+
 bool PresetFile::load(const std::wstring& path, FixtureStore& store, FixtureList& list,
-                      std::wstring& errorKey)
+                      std::wstring& errorKey, Salvage salvage)
 {
     RiffFileReader reader;
-    if (!reader.open(path)) {
+    if (!open(reader, path)) {
         return true;
     }
     if (!isPresetFile(reader)) {
         return fail(errorKey, L"ERROR.INVALID_FWP_TODO");
     }
-    return read(reader, store, list, errorKey);
+    return FileDamage::accept(reader, salvage, errorKey) &&
+           read(reader, store, list, errorKey, salvage);
 }
 
 }  // namespace Project

@@ -1,7 +1,8 @@
-// libFuzzer target: any bytes as a fixture preset file. The reader must not crash, leak, hang
-// or allocate beyond the input (the sanitizers watch that), and fails only with its error
-// keys. Beyond that, the presets it read (also those before a failure), written and read
-// again, are the same presets with the same channels.
+// libFuzzer target: any bytes as a fixture preset file, read without and with salvage (what
+// can be read of a damaged file). The reader must not crash, leak, hang or allocate beyond
+// the input (the sanitizers watch that), and fails only with its error keys. Beyond that, the
+// presets it read with salvage, written and read again (now as an intact file with its
+// integrity record), are the same presets with the same channels.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -47,23 +48,39 @@ std::wstring describe(const FixtureStore& store)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    const std::string input(reinterpret_cast<const char*>(data), size);
     FileIO::RiffFileReader reader;
-    if (!reader.openBytes(std::string(reinterpret_cast<const char*>(data), size)) ||
+    if (!Project::FileDamage::openBytes(reader, input, PresetFile::kMaxElements) ||
         !PresetFile::isPresetFile(reader)) {
         return 0;
     }
+    std::wstring error;
+    if (Project::FileDamage::accept(reader, Project::Salvage::REFUSE, error)) {
+        FixtureStore store;
+        FixtureList list;
+        if (!PresetFile::read(reader, store, list, error)) {
+            check(error == L"ERROR.INVALID_FWF" || error == L"ERROR.MEMORY" ||
+                  error == Project::FileDamage::kKey);
+        }
+        list.clear();
+    } else {
+        check(error == Project::FileDamage::kKey);
+    }
+
     FixtureStore first;
     FixtureList firstList;
-    std::wstring error;
-    if (!PresetFile::read(reader, first, firstList, error)) {
-        check(error == L"ERROR.INVALID_FWF" || error == L"ERROR.MEMORY");
+    error.clear();
+    if (!PresetFile::read(reader, first, firstList, error, Project::Salvage::ALLOW)) {
+        check(error == L"ERROR.MEMORY");
     }
 
     FileIO::RiffFileReader again;
-    check(again.openBytes(PresetFile::toBytes(first, firstList, false)));
+    check(Project::FileDamage::openBytes(again, PresetFile::toBytes(first, firstList, false),
+                                         PresetFile::kMaxElements));
     FixtureStore second;
     FixtureList secondList;
     error.clear();
+    check(Project::FileDamage::accept(again, Project::Salvage::REFUSE, error));
     check(PresetFile::read(again, second, secondList, error));
     check(describe(second) == describe(first));
     firstList.clear();

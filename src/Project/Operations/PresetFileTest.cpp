@@ -102,7 +102,10 @@ TEST(PresetFile, WritesEachPresetAsAList)
     addPreset(store, list, L"Jet", 2);
     RiffFileReader reader;
     ASSERT_TRUE(reader.openBytes(PresetFile::toBytes(store, list, false)));
-    ASSERT_EQ(reader.getRoot().getChildren().size(), 1u);
+    // The preset, then the integrity record.
+    ASSERT_EQ(reader.getRoot().getChildren().size(), 2u);
+    EXPECT_EQ(reader.getRoot().getChildren()[1]->getId(), "C32C");
+    EXPECT_EQ(reader.checkIntegrityRecord(), RiffFileReader::IntegrityRecord::MATCHES);
     const auto& preset = static_cast<const RiffList&>(*reader.getRoot().getChildren()[0]);
     std::string layout;
     for (const auto& child : preset.getChildren()) {

@@ -1,7 +1,6 @@
 #include "Project/Operations/ProjectFile.h"
 
 #include <algorithm>
-#include <bitset>
 #include <cstdio>
 #include <cwctype>
 #include <memory>
@@ -23,6 +22,7 @@ using FileText::ReadResult;
 
 constexpr const wchar_t* kInvalid = L"ERROR.INVALID_FWP";
 constexpr const wchar_t* kMemory = L"ERROR.MEMORY";
+constexpr const wchar_t* kDamaged = FileDamage::kKey;
 
 // The sizes of the three forms of "CUED" chunk.
 constexpr uint32_t kCueData20 = 20;
@@ -50,21 +50,57 @@ bool readData(RiffFileReader& reader, const RiffElement& element, std::string& d
     return fail(errorKey, failKey);
 }
 
-// Appends the (key, value) pairs of a "META" chunk whose key is not empty.
-bool readMetadata(RiffFileReader& reader, const RiffElement& chunk, KeyValueList& metadata,
-                  std::wstring& errorKey)
+// What a file may still add: the limits of ProjectFile, counted down while it is read.
+struct Budget {
+    int cues = ProjectFile::kMaxCues;
+    int64_t metadataPairs = ProjectFile::kMaxMetadataPairs;
+    int64_t fixtureValues = ProjectFile::kMaxFixtureValues;
+};
+
+// The string of UTF-16LE units at `at` up to its zero unit or the end of the data (an odd
+// last byte is not read); `at` moves past the zero unit. False when no unit is left.
+bool nextString(std::string_view data, std::size_t& at, std::u16string& units)
 {
+    units.clear();
+    if (at + 1 >= data.size()) {
+        return false;
+    }
+    for (; at + 1 < data.size(); at += 2) {
+        const auto unit = static_cast<char16_t>(static_cast<unsigned char>(data[at]) |
+                                                (static_cast<unsigned char>(data[at + 1]) << 8));
+        if (unit == 0) {
+            at += 2;
+            return true;
+        }
+        units += unit;
+    }
+    return !units.empty();  // a last string without its terminator counts when not empty
+}
+
+// Appends the (key, value) pairs of a "META" chunk whose key is not empty. The strings are
+// walked one pair at a time: a chunk of zeros costs no memory beyond its data.
+bool readMetadata(RiffFileReader& reader, const RiffElement& chunk, KeyValueList& metadata,
+                  Budget& budget, std::wstring& errorKey)
+{
+    if (chunk.getSize() > ProjectFile::kMaxMetadataChunkSize) {
+        return fail(errorKey, kDamaged);
+    }
     std::string data;
     if (!readData(reader, chunk, data, errorKey, kInvalid, kMemory)) {
         return false;
     }
     try {
-        const std::vector<std::u16string> strings = FileText::splitUnits(data);
-        for (std::size_t i = 0; i + 1 < strings.size(); i += 2) {
-            if (!strings[i].empty()) {
-                metadata.insert(-1, Platform::fromUtf16(strings[i]),
-                                Platform::fromUtf16(strings[i + 1]));
+        std::size_t at = 0;
+        std::u16string key;
+        std::u16string value;
+        while (nextString(data, at, key) && nextString(data, at, value)) {
+            if (key.empty()) {
+                continue;
             }
+            if (--budget.metadataPairs < 0) {
+                return fail(errorKey, kDamaged);
+            }
+            metadata.insert(-1, Platform::fromUtf16(key), Platform::fromUtf16(value));
         }
     } catch (const std::bad_alloc&) {
         return fail(errorKey, kMemory);
@@ -132,6 +168,9 @@ bool readCueData(RiffFileReader& reader, const RiffElement& chunk, CueRecord& re
     if (size != kCueData20 && size != kCueData24 && size < kCueData28) {
         return fail(errorKey, kInvalid);
     }
+    if (size > kCueData28 + ProjectFile::kMaxTextChunkSize) {
+        return fail(errorKey, kDamaged);
+    }
     std::string data;
     if (!readData(reader, chunk, data, errorKey, kInvalid, kInvalid)) {
         return false;
@@ -184,7 +223,7 @@ bool readFixtureValue(RiffFileReader& reader, const RiffElement& chunk, CueRecor
 // One "CUE " list: the first "CUED", "CUEG", "CUEC" and "META" count, every "FIXD" of every
 // "FIX " list adds a fixture channel value.
 bool readCue(RiffFileReader& reader, const RiffList& list, ProjectData& data,
-             ProjectFile::Mode mode, std::wstring& errorKey)
+             ProjectFile::Mode mode, Budget& budget, std::wstring& errorKey)
 {
     const bool open = mode == ProjectFile::Mode::OPEN;
     const RiffElement* cueData = nullptr;
@@ -199,8 +238,14 @@ bool readCue(RiffFileReader& reader, const RiffList& list, ProjectData& data,
                 continue;
             }
             for (const auto& value : static_cast<const RiffList&>(*child).getChildren()) {
-                if (value->isChunk() && value->getId() == "FIXD" &&
-                    !readFixtureValue(reader, *value, record, errorKey)) {
+                if (!value->isChunk() || value->getId() != "FIXD") {
+                    continue;
+                }
+                if (record.fixtureValues.size() >= ProjectFile::kMaxFixtureValuesPerCue ||
+                    --budget.fixtureValues < 0) {
+                    return fail(errorKey, kDamaged);
+                }
+                if (!readFixtureValue(reader, *value, record, errorKey)) {
                     return false;
                 }
             }
@@ -217,9 +262,17 @@ bool readCue(RiffFileReader& reader, const RiffList& list, ProjectData& data,
     if (cueData == nullptr || !readCueData(reader, *cueData, record, errorKey)) {
         return fail(errorKey, kInvalid);
     }
+    // A damaged number must not move a cue: a prefire of -2147483648 would fire it at once.
     const int format = data.getFormat();
-    if (!SMPTE::isValidBCD(record.timecode, format)) {
-        return fail(errorKey, kInvalid);
+    const int32_t day = SMPTE::framesPerDay(format);
+    if (!SMPTE::isValidBCD(record.timecode, format) || record.prefire < 0 ||
+        record.prefire >= day || record.duration < 0 || record.duration >= day) {
+        return fail(errorKey, kDamaged);
+    }
+    for (const RiffElement* text : {groupChunk, dmxChunk}) {
+        if (text != nullptr && text->getSize() > ProjectFile::kMaxTextChunkSize) {
+            return fail(errorKey, kDamaged);
+        }
     }
     // Group name and DMX data exist in the newest form only, and a merge does not take them.
     const bool newest = record.size >= kCueData28;
@@ -262,7 +315,7 @@ bool readCue(RiffFileReader& reader, const RiffList& list, ProjectData& data,
 
     // The cue's metadata is read before the cue exists, so that a failure adds no cue.
     KeyValueList metadata;
-    if (metaChunk != nullptr && !readMetadata(reader, *metaChunk, metadata, errorKey)) {
+    if (metaChunk != nullptr && !readMetadata(reader, *metaChunk, metadata, budget, errorKey)) {
         return false;
     }
 
@@ -273,26 +326,24 @@ bool readCue(RiffFileReader& reader, const RiffList& list, ProjectData& data,
     cue->setQuantity(record.quantity);
     cue->setGroupName(record.groupName);
     cue->setPyroType(record.pyroType);
-    // A cue keeps one value per channel. With many values, a set of the channels seen keeps
-    // the model's own check (a walk over the values kept) to one call per distinct channel.
-    std::unique_ptr<std::bitset<65536>> seen;
-    if (record.fixtureValues.size() > 64) {
-        seen = std::make_unique<std::bitset<65536>>();
-    }
-    for (const DmxChannelValue& value : record.fixtureValues) {
-        if (seen) {
-            if (seen->test(value.getChannel())) {
-                continue;
-            }
-            seen->set(value.getChannel());
-        }
-        cue->addFixtureChannelValue(value);
-    }
+    cue->addFixtureChannelValues(record.fixtureValues);
     KeyValueList& cueMetadata = cue->getMetadata();
     for (int i = 0; i < metadata.size(); ++i) {
         cueMetadata.insert(-1, *metadata.keyAt(i), *metadata.valueAt(i));
     }
     return true;
+}
+
+// A cue or metadata chunk that did not read: the whole read fails, or, salvaging, the
+// element is left out. Memory running out ends a salvage too.
+bool skipWhenSalvaging(RiffFileReader& reader, Salvage salvage, std::wstring& errorKey)
+{
+    if (salvage == Salvage::ALLOW && errorKey != kMemory) {
+        reader.noteDamage(L"a part that could not be read (" + errorKey + L") was left out");
+        errorKey.clear();
+        return true;
+    }
+    return false;
 }
 
 bool writeNarrow(RiffFileWriter& writer, const std::string& text)
@@ -362,7 +413,8 @@ bool ProjectFile::isProjectFile(const RiffFileReader& reader)
     return reader.isOpen() && reader.getRoot().getId() == "FWP ";
 }
 
-bool ProjectFile::read(RiffFileReader& reader, ProjectData& data, Mode mode, std::wstring& errorKey)
+bool ProjectFile::read(RiffFileReader& reader, ProjectData& data, Mode mode, std::wstring& errorKey,
+                       Salvage salvage)
 {
     const RiffList& root = reader.getRoot();
     // The format comes first: cues are decoded in it, and a merge of a file of another
@@ -371,18 +423,47 @@ bool ProjectFile::read(RiffFileReader& reader, ProjectData& data, Mode mode, std
     if (projectData != nullptr && !readProjectData(reader, *projectData, data, mode, errorKey)) {
         return false;
     }
+    Budget budget;
+    // More cues than any show holds are refused before a single cue is made.
+    if (salvage == Salvage::REFUSE &&
+        std::count_if(root.getChildren().begin(), root.getChildren().end(), [](const auto& child) {
+            return !child->isChunk() && child->getId() == "CUE ";
+        }) > kMaxCues) {
+        return fail(errorKey, kDamaged);
+    }
     for (const auto& child : root.getChildren()) {
         if (child->isChunk()) {
             if (mode == Mode::OPEN && child->getId() == "META" &&
-                !readMetadata(reader, *child, data.getMetadata(), errorKey)) {
+                !readMetadata(reader, *child, data.getMetadata(), budget, errorKey) &&
+                !skipWhenSalvaging(reader, salvage, errorKey)) {
                 return false;
             }
-        } else if (child->getId() == "CUE " &&
-                   !readCue(reader, static_cast<const RiffList&>(*child), data, mode, errorKey)) {
-            return false;
+        } else if (child->getId() == "CUE ") {
+            if (--budget.cues < 0) {
+                // More cues than any show holds: what came before is all that is read.
+                errorKey = kDamaged;
+                return skipWhenSalvaging(reader, salvage, errorKey);
+            }
+            if (!readCue(reader, static_cast<const RiffList&>(*child), data, mode, budget,
+                         errorKey) &&
+                !skipWhenSalvaging(reader, salvage, errorKey)) {
+                return false;
+            }
         }
     }
     return true;
+}
+
+bool ProjectFile::open(RiffFileReader& reader, const std::wstring& path, Salvage salvage,
+                       std::wstring& errorKey)
+{
+    if (!FileDamage::open(reader, path, kMaxElements)) {
+        return fail(errorKey, L"ERROR.FAILED_TO_OPEN_FILE_FOR_READING");
+    }
+    if (!isProjectFile(reader)) {
+        return fail(errorKey, kInvalid);
+    }
+    return FileDamage::accept(reader, salvage, errorKey);
 }
 
 bool ProjectFile::writeContent(RiffFileWriter& writer, const ProjectData& data)
@@ -397,7 +478,7 @@ bool ProjectFile::writeContent(RiffFileWriter& writer, const ProjectData& data)
         }
         ok = writeCue(writer, *cue);
     }
-    return ok;
+    return ok && writer.appendIntegrityRecord();
 }
 
 std::string ProjectFile::toBytes(const ProjectData& data)
@@ -425,16 +506,12 @@ bool ProjectFile::save(const std::wstring& path, const ProjectData& data, std::w
     return true;
 }
 
-bool ProjectFile::load(const std::wstring& path, ProjectData& data, std::wstring& errorKey)
+bool ProjectFile::load(const std::wstring& path, ProjectData& data, std::wstring& errorKey,
+                       Salvage salvage)
 {
     RiffFileReader reader;
-    if (!reader.open(path)) {
-        return fail(errorKey, L"ERROR.FAILED_TO_OPEN_FILE_FOR_READING");
-    }
-    if (!isProjectFile(reader)) {
-        return fail(errorKey, kInvalid);
-    }
-    return read(reader, data, Mode::OPEN, errorKey);
+    return open(reader, path, salvage, errorKey) &&
+           read(reader, data, Mode::OPEN, errorKey, salvage);
 }
 
 std::wstring ProjectFile::audioPathFor(const std::wstring& projectPath)

@@ -1,8 +1,9 @@
-// libFuzzer target: any bytes as a project file, opened and merged. The reader must not
-// crash, leak, hang or allocate beyond the input (the sanitizers watch that), and must fail
-// only with one of its error keys. Beyond that, what it reads must survive the writer: a
-// project read from the input, written and read again, and once more, gives the same bytes
-// the second and the third time.
+// libFuzzer target: any bytes as a project file, merged, and opened with salvage (what can
+// be read of a damaged file). The reader must not crash, leak, hang or allocate beyond the
+// input (the sanitizers watch that), and must fail only with one of its error keys. Beyond
+// that, what it reads must survive the writer: a project read from the input, written and
+// read again (now as an intact file with its integrity record), and once more, gives the same
+// bytes the second and the third time.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -15,6 +16,7 @@ namespace {
 
 using Project::ProjectData;
 using Project::ProjectFile;
+using Project::Salvage;
 
 void check(bool condition)
 {
@@ -23,17 +25,22 @@ void check(bool condition)
     }
 }
 
-bool readInto(const std::string& bytes, ProjectData& data, ProjectFile::Mode mode,
+bool readInto(const std::string& bytes, ProjectData& data, ProjectFile::Mode mode, Salvage salvage,
               std::wstring& error)
 {
     FileIO::RiffFileReader reader;
-    if (!reader.openBytes(bytes) || !ProjectFile::isProjectFile(reader)) {
+    if (!Project::FileDamage::openBytes(reader, bytes, ProjectFile::kMaxElements) ||
+        !ProjectFile::isProjectFile(reader)) {
         return false;
     }
-    const bool ok = ProjectFile::read(reader, data, mode, error);
+    if (!Project::FileDamage::accept(reader, salvage, error)) {
+        check(salvage == Salvage::REFUSE && error == Project::FileDamage::kKey);
+        return false;
+    }
+    const bool ok = ProjectFile::read(reader, data, mode, error, salvage);
     check(ok ? error.empty()
              : error == L"ERROR.INVALID_FWP" || error == L"ERROR.TIMECODE" ||
-                   error == L"ERROR.MEMORY");
+                   error == L"ERROR.MEMORY" || error == Project::FileDamage::kKey);
     return ok;
 }
 
@@ -46,19 +53,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ProjectData merged;
     merged.setFormat(SMPTE::SMPTE_25);
     std::wstring error;
-    readInto(input, merged, ProjectFile::Mode::MERGE, error);
+    readInto(input, merged, ProjectFile::Mode::MERGE, Salvage::REFUSE, error);
 
     ProjectData first;
     error.clear();
-    if (!readInto(input, first, ProjectFile::Mode::OPEN, error)) {
+    if (!readInto(input, first, ProjectFile::Mode::OPEN, Salvage::ALLOW, error)) {
         return 0;
     }
     const std::string once = ProjectFile::toBytes(first);
     ProjectData second;
-    check(readInto(once, second, ProjectFile::Mode::OPEN, error));
+    check(readInto(once, second, ProjectFile::Mode::OPEN, Salvage::REFUSE, error));
     const std::string twice = ProjectFile::toBytes(second);
     ProjectData third;
-    check(readInto(twice, third, ProjectFile::Mode::OPEN, error));
+    check(readInto(twice, third, ProjectFile::Mode::OPEN, Salvage::REFUSE, error));
     check(ProjectFile::toBytes(third) == twice);
     return 0;
 }

@@ -9,6 +9,7 @@
 
 #include "FileIO/RiffFileReader.h"
 #include "FileIO/RiffFileWriter.h"
+#include "FileIO/RiffTestBytes.h"
 #include "Platform/TestFolder.h"
 #include "Platform/Utf.h"
 #include "Project/Operations/ProjectFile.h"
@@ -133,7 +134,8 @@ TEST(ProjectFile, AnEmptyProjectIsProjectDataAndEmptyMetadata)
     data.setAudioOffset(SMPTE(SMPTE::SMPTE_25, 0, 0, 2, 3));
     const std::string expected = std::string("RIFF\x1A\0\0\0FWP PRJD\x06\0\0\0\x19\x00", 22) +
                                  u32(0x00000203) + std::string("META\0\0\0\0", 8);
-    EXPECT_EQ(ProjectFile::toBytes(data), expected);
+    // Followed by the integrity record.
+    EXPECT_EQ(ProjectFile::toBytes(data), FileIO::TestBytes::withIntegrityRecord(expected));
 }
 
 TEST(ProjectFile, SavesAndOpensEveryField)
@@ -256,6 +258,16 @@ TEST(ProjectFile, ReadsSafetyFromLongFixtureValues)
     EXPECT_FALSE(values[1].isSlowSafety());
 }
 
+// A cue list whose 28-byte "CUED" has `value` at `offset` (prefire 4, duration 20).
+std::function<void(RiffFileWriter&)> withCueValue(std::size_t offset, uint32_t value)
+{
+    return [=](RiffFileWriter& w) {
+        std::string data = cueData(28, 1);
+        data.replace(offset, 4, u32(value));
+        chunk(w, "CUED", data);
+    };
+}
+
 TEST(ProjectFile, RefusesDamagedFilesWithTheirErrorKey)
 {
     using Fill = std::function<void(RiffFileWriter&)>;
@@ -282,7 +294,17 @@ TEST(ProjectFile, RefusesDamagedFilesWithTheirErrorKey)
         {"a timecode that is no BCD label", handMadeFile({[](RiffFileWriter& w) {
              chunk(w, "CUED", u32(0x00006000) + cueData(28, 1).substr(4));
          }}),
-         L"ERROR.INVALID_FWP"},
+         L"ERROR.DAMAGED_FILE"},
+        // A damaged number must not move a cue: the prefire and duration are checked too.
+        {"a prefire of -2147483648", handMadeFile({withCueValue(4, 0x80000000)}),
+         L"ERROR.DAMAGED_FILE"},
+        {"a negative prefire", handMadeFile({withCueValue(4, 0xFFFFFFFF)}), L"ERROR.DAMAGED_FILE"},
+        {"a prefire of a whole day", handMadeFile({withCueValue(4, 25 * 86400)}),
+         L"ERROR.DAMAGED_FILE"},
+        {"a negative duration", handMadeFile({withCueValue(20, 0xFFFFFFFF)}),
+         L"ERROR.DAMAGED_FILE"},
+        {"a duration of a whole day", handMadeFile({withCueValue(20, 25 * 86400)}),
+         L"ERROR.DAMAGED_FILE"},
         {"frame-rate code 26", handMadeFile({good}, std::string("\x1A\x00", 2) + u32(0)),
          L"ERROR.INVALID_FWP"},
         {"an empty PRJD", handMadeFile({good}, std::string()), L"ERROR.INVALID_FWP"},
@@ -297,7 +319,8 @@ TEST(ProjectFile, RefusesDamagedFilesWithTheirErrorKey)
         EXPECT_LE(data.getCueList().getCount(), 1) << c.what;  // no half-read cue
     }
 
-    // Cut off anywhere, a file does not open at all.
+    // Cut off anywhere, a file does not open: without its RIFF header it is no RIFF file,
+    // with it it is damaged.
     Platform::TestFolder folder;
     ProjectData show;
     Sample::fillShow(show, 3);
@@ -308,8 +331,26 @@ TEST(ProjectFile, RefusesDamagedFilesWithTheirErrorKey)
         ProjectData data;
         std::wstring error;
         EXPECT_FALSE(ProjectFile::load(folder.path("cut.fwp"), data, error)) << length;
-        EXPECT_EQ(error, L"ERROR.FAILED_TO_OPEN_FILE_FOR_READING") << length;
+        EXPECT_EQ(error,
+                  length < 12 ? L"ERROR.FAILED_TO_OPEN_FILE_FOR_READING" : L"ERROR.DAMAGED_FILE")
+            << length;
     }
+}
+
+TEST(ProjectFile, APrefireAndADurationOfJustUnderADayStillOpen)
+{
+    const uint32_t lastFrameOfADay = 25 * 86400 - 1;
+    const std::string bytes = handMadeFile({[&](RiffFileWriter& w) {
+        std::string data = cueData(28, 1);
+        data.replace(4, 4, u32(lastFrameOfADay));
+        data.replace(20, 4, u32(lastFrameOfADay));
+        chunk(w, "CUED", data);
+    }});
+    ProjectData data;
+    std::wstring error;
+    ASSERT_TRUE(readBytes(bytes, data, ProjectFile::Mode::OPEN, error)) << Platform::toUtf8(error);
+    EXPECT_EQ(data.getCueList().first()->getPrefireTime(), static_cast<int>(lastFrameOfADay));
+    EXPECT_EQ(data.getCueList().first()->getDuration(), static_cast<int>(lastFrameOfADay));
 }
 
 TEST(ProjectFile, KeepsStringsWithoutTerminatorAndDropsEmptyKeys)
