@@ -29,7 +29,6 @@
 #include "Audio/AudioTestSupport.h"
 #include "Audio/SilentWaveOut.h"
 #include "Controller/Controller.h"
-#include "Controller/ShowControllerAdapter.h"
 #include "Controller/ShowMode.h"
 #include "DeviceSimulator.h"
 #include "Platform/Clock.h"
@@ -37,7 +36,7 @@
 #include "Platform/Utf.h"
 #include "Project/Project.h"
 #include "Project/ProjectState.h"
-#include "Show/ShowAudioAdapter.h"
+#include "Show/ShowSession.h"
 
 namespace {
 
@@ -196,33 +195,25 @@ std::vector<LogEvent> readLog(const Testing::DeviceSimulator& device)
     return events;
 }
 
-// The program's pieces for one show: project with its show state, audio player on the
-// silent device, controller service on the simulator, the adapters between them.
+// The program's pieces for one show, made by the show session as the program makes them:
+// project with its show state, audio player on the silent device, MIDI, controller service on
+// the simulator, the adapters between them.
 class ShowRig {
 public:
     explicit ShowRig(std::shared_ptr<CounterLog> counter)
     {
-        Audio::AudioPlayer::Options audioOptions;
-        audioOptions.makeDevice = [counter](const Platform::Clock& clock) {
+        Show::ShowSessionOptions options;
+        options.audio.makeDevice = [counter](const Platform::Clock& clock) {
             return std::make_unique<TimedSilentWaveOut>(clock, counter);
         };
-        player_ = std::make_unique<Audio::AudioPlayer>(&project_.getProjectData(), audioOptions);
-        Controller::ControllerOptions options;
-        options.project = &project_;
-        options.findPorts = [this] { return std::vector<std::string>{device_.portPath()}; };
-        options.audioWorker = [this] { return player_->getOutputWindow(); };
-        controller_ = std::make_unique<Controller::Controller>(options);
+        options.controller.findPorts = [this] {
+            return std::vector<std::string>{device_.portPath()};
+        };
+        session_ = std::make_unique<Show::ShowSession>(std::move(options));
     }
     ~ShowRig()
     {
-        if (controllerAdapter_) {
-            state().exitShowMode();
-        }
-        audioAdapter_.reset();
-        controllerAdapter_.reset();
-        state().detach();
-        controller_.reset();
-        player_.reset();
+        session_.reset();  // leaves show mode and disconnects first
         device_.stop();
     }
 
@@ -232,50 +223,38 @@ public:
         if (!device_.start()) {
             return "simulator: " + device_.error();
         }
-        project_.getProjectData().setFormat(SMPTE::SMPTE_25);
+        Project::ProjectData& data = session_->project().getProjectData();
+        data.setFormat(SMPTE::SMPTE_25);
         for (int i = 0; i < kCueCount; ++i) {
-            project_.getProjectData().getCueList().add(
-                SMPTE::fromFrameNo(SMPTE::SMPTE_25, cueFrame(i)), Project::CueCommand::pyro(i), 0,
-                0, 0, -1, "");
+            data.getCueList().add(SMPTE::fromFrameNo(SMPTE::SMPTE_25, cueFrame(i)),
+                                  Project::CueCommand::pyro(i), 0, 0, 0, -1, "");
         }
-        if (!Audio::TestSupport::pumpUntil(
-                queue_, [&] { return player_->isReady() && controller_->isReady(); })) {
+        if (!session_->waitUntilReady(10s)) {
             return "the workers did not start";
         }
-        if (player_->load(track) != 0) {
+        if (session_->player().load(track) != 0) {
             return "the soundtrack did not load";
         }
-        state().attach();
-        audioAdapter_ = std::make_unique<Show::ShowAudioAdapter>(*player_, state());
-        controllerAdapter_ =
-            std::make_unique<Controller::ShowControllerAdapter>(*controller_, state());
-        if (!controller_->connect()) {
+        if (!session_->connect()) {
             return "the controller did not connect";
         }
-        if (!controller_->compile(mode)) {
+        if (!session_->enterShowMode(mode)) {
             return "the show did not compile";
         }
-        state().enterShowMode(mode == Controller::SHOW_AUDIO_CLOCK
-                                  ? Project::ProjectState::CLOCK_AUDIO
-                                  : Project::ProjectState::CLOCK_CONTROLLER);
         // Let the first blocks of words reach the device.
         Audio::TestSupport::pumpFor(queue_, 500ms);
         return {};
     }
 
-    Project::ProjectState& state() { return project_.getProjectState(); }
+    Project::ProjectState& state() { return session_->state(); }
     Platform::MessageQueue& queue() { return queue_; }
-    Controller::Controller& controller() { return *controller_; }
+    Controller::Controller& controller() { return session_->controller(); }
     Testing::DeviceSimulator& device() { return device_; }
 
 private:
     Platform::MessageQueue queue_;
-    Project::Project project_;
     Testing::DeviceSimulator device_;
-    std::unique_ptr<Audio::AudioPlayer> player_;
-    std::unique_ptr<Controller::Controller> controller_;
-    std::unique_ptr<Show::ShowAudioAdapter> audioAdapter_;
-    std::unique_ptr<Controller::ShowControllerAdapter> controllerAdapter_;
+    std::unique_ptr<Show::ShowSession> session_;
 };
 
 double at(const std::vector<double>& sorted, double q)
