@@ -225,26 +225,18 @@ std::optional<int> ShowSession::findMidiPort(bool input, const std::string& port
 
 bool ShowSession::startMidiMaster(const std::string& port)
 {
-    const std::optional<int> index = findMidiPort(false, port);
-    if (!index) {
-        lastError_ = L"ERROR.MIDI_PORT_NOT_FOUND";
-        return false;
-    }
-    if (!midi_->chooseMaster(*index)) {
-        lastError_ = L"ERROR.MIDI_PORT_NOT_FOUND";
-        return false;
-    }
-    return true;
+    return startMidi(false, port);
 }
 
 bool ShowSession::startMidiSlave(const std::string& port)
 {
-    const std::optional<int> index = findMidiPort(true, port);
-    if (!index) {
-        lastError_ = L"ERROR.MIDI_PORT_NOT_FOUND";
-        return false;
-    }
-    if (!midi_->chooseSlave(*index)) {
+    return startMidi(true, port);
+}
+
+bool ShowSession::startMidi(bool input, const std::string& port)
+{
+    const std::optional<int> index = findMidiPort(input, port);
+    if (!index || !(input ? midi_->chooseSlave(*index) : midi_->chooseMaster(*index))) {
         lastError_ = L"ERROR.MIDI_PORT_NOT_FOUND";
         return false;
     }

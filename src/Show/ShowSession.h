@@ -104,6 +104,9 @@ public:
     std::optional<int> findMidiPort(bool input, const std::string& port);
 
 private:
+    // Slave on an input, master on an output.
+    bool startMidi(bool input, const std::string& port);
+
     ShowSessionOptions options_;
     bool ownsSettings_ = false;
     Project::Project& project_;
