@@ -19,6 +19,26 @@ Project::Project()
 }
 Project::~Project() = default;
 
+namespace {
+// The project whose operation runs on this thread now.
+thread_local Project* runningProject = nullptr;
+}  // namespace
+
+Project::RunningScope::RunningScope(Project* project) : previous_(runningProject)
+{
+    runningProject = project;
+}
+
+Project::RunningScope::~RunningScope()
+{
+    runningProject = previous_;
+}
+
+Project* Project::running()
+{
+    return runningProject;
+}
+
 Project* Project::getInstance()
 {
     return theInstance.get();
@@ -69,6 +89,7 @@ bool Project::submit(std::unique_ptr<IOperation> operation)
     if (state_.isShowMode() && !operation->isPassive()) {
         return false;
     }
+    const RunningScope running(this);
     const bool succeeded = operation->execute(data_);
     if (!succeeded) {
         reportError(lastError_);
@@ -104,6 +125,7 @@ bool Project::undo()
         return true;
     }
     std::unique_ptr<IOperation> operation = undoHistory_.pop();
+    const RunningScope running(this);
     const bool succeeded = operation->undo(data_);
     if (succeeded) {
         redoHistory_.push(std::move(operation));
@@ -123,6 +145,7 @@ bool Project::redo()
         return true;
     }
     std::unique_ptr<IOperation> operation = redoHistory_.pop();
+    const RunningScope running(this);
     const bool succeeded = operation->redo(data_);
     if (succeeded) {
         undoHistory_.push(std::move(operation));

@@ -52,6 +52,9 @@ public:
 
     // The process-wide project, valid between createInstance() and destroyInstance().
     static Project* getInstance();
+    // The project that is running an operation (execute, undo or redo) on this thread, or
+    // null: the project an operation's failure and selection notices go to.
+    static Project* running();
     static Project& createInstance();
     static void destroyInstance();
 
@@ -135,6 +138,18 @@ public:
     bool isModified() const { return changeCount_ != savedCount_; }
 
 private:
+    // Marks this project as the one running an operation for the scope's time.
+    class RunningScope {
+    public:
+        explicit RunningScope(Project* project);
+        ~RunningScope();
+        RunningScope(const RunningScope&) = delete;
+        RunningScope& operator=(const RunningScope&) = delete;
+
+    private:
+        Project* previous_;
+    };
+
     // The end of every submit, undo and redo that ran an operation: listeners hear
     // historyChanged, the cues are renumbered, listeners hear projectUpdated, then the cue
     // state preview hook runs.

@@ -4,9 +4,21 @@
 
 namespace Project {
 
+namespace {
+
+// The project running the operation; an operation executed by hand, outside any project,
+// reports to the process-wide one.
+Project* reportingProject()
+{
+    Project* project = Project::running();
+    return project ? project : Project::getInstance();
+}
+
+}  // namespace
+
 bool failOperation(const std::wstring& key)
 {
-    if (Project* project = Project::getInstance()) {
+    if (Project* project = reportingProject()) {
         project->setLastError(key);
     }
     return false;
@@ -14,7 +26,7 @@ bool failOperation(const std::wstring& key)
 
 void reportSelectionChanging()
 {
-    if (Project* project = Project::getInstance()) {
+    if (Project* project = reportingProject()) {
         project->announceSelectionChanging();
     }
 }
