@@ -306,15 +306,19 @@ std::size_t ShowFile::recordCount(const ProjectData& data)
     return records;
 }
 
+// The record's prefire field holds 12 bits of frames.
+constexpr int kMaxRecordPrefire = 0xFFF;
+
 // Whether the record's times mean what the cue says: a firing time from 0 to the end of the
 // day (a negative one used to be written as its low 24 bits, a time late in the day) and a
-// prefire of 0 or more (a negative one would fire the cue after its timecode).
+// prefire of 0 to what the field holds (a negative one would fire the cue after its timecode,
+// a longer one was written as its low 12 bits).
 bool hasRecordableTiming(const Cue& cue)
 {
     const int64_t day = SMPTE::framesPerDay(cue.getTimecode().getFormat());
     const int64_t time = firingTime(cue);
-    return cue.getPrefireTime() >= 0 && time >= 0 && time < day &&
-           cue.getTimecode().getFrameNo() < day;
+    return cue.getPrefireTime() >= 0 && cue.getPrefireTime() <= kMaxRecordPrefire && time >= 0 &&
+           time < day && cue.getTimecode().getFrameNo() < day;
 }
 
 bool ShowFile::save(const std::wstring& path, const ProjectData& data, const Options& options,

@@ -248,6 +248,8 @@ TEST(ShowFile, RefusesFiringTimesTheRecordCannotCarry)
         {"fires before 0", 10, 11, CueCommand::pyro(1), false},
         {"negative prefire", 10, -1, CueCommand::pyro(1), false},
         {"prefire INT_MIN", 10, INT32_MIN, CueCommand::pyro(1), false},
+        {"prefire the record holds", 5000, 4095, CueCommand::pyro(1), true},
+        {"prefire beyond the record's 12 bits", 5000, 4096, CueCommand::pyro(1), false},
         {"timecode 24:00:00:00", day, 0, CueCommand::pyro(1), false},
         {"slow safety at frame 3", 3, 0, slowOnly, true},
         {"slow safety at frame 2", 2, 0, slowOnly, false},
