@@ -135,7 +135,7 @@ bool ShowSession::enterShowMode(int showMode)
         return false;
     }
     state().enterShowMode(clockFor(showMode));
-    showMode_ = showMode;
+    showLoaded_ = true;
     return true;
 }
 
@@ -181,14 +181,14 @@ ShowEnd ShowSession::endShow()
     if (isInShowMode()) {
         state().stop();
     }
-    showMode_ = -1;
+    showLoaded_ = false;
     return end;
 }
 
 ShowEnd ShowSession::leaveShowMode()
 {
     ShowEnd end;
-    if (controller_->isConnected() || showMode_ != -1) {
+    if (controller_->isConnected() || showLoaded_) {
         end = endShow();
     }
     if (isInShowMode()) {

@@ -118,7 +118,8 @@ private:
     Controller::Controller* controller_ = nullptr;
     std::unique_ptr<Controller::ShowControllerAdapter> controllerAdapter_;
     std::wstring lastError_;
-    int showMode_ = -1;
+    // A show was loaded into the controller and its end has not run yet.
+    bool showLoaded_ = false;
 };
 
 }  // namespace Show
