@@ -13,7 +13,8 @@ endif()
 # skyfirewright_module(NAME [DEPENDS lib...] [SYSTEM_LIBS lib...] [TEST_LIBS lib...]
 #                      [BENCH_LIBS lib...])
 # Builds src/NAME into the static library sky_NAME from every .cpp file of the folder
-# except tests (*Test.cpp), benchmarks (*Benchmark.cpp) and fuzz targets (*Fuzz.cpp).
+# except tests (*Test.cpp), benchmarks (*Benchmark.cpp), fuzz targets (*Fuzz.cpp) and a program's
+# entry point (main.cpp).
 # Tests beside the module become one test executable sky_NAME_tests run by ctest;
 # benchmarks become sky_NAME_bench. TEST_LIBS are linked into the test executable only,
 # BENCH_LIBS into the benchmark executable only.
@@ -32,6 +33,8 @@ function(skyfirewright_module name)
       list(APPEND bench_sources ${src})
     elseif(src MATCHES "Fuzz\\.cpp$")
       list(APPEND fuzz_sources ${src})
+    elseif(src MATCHES "/main\\.cpp$")
+      # a program's entry point, built by the folder's own add_executable()
     else()
       list(APPEND lib_sources ${src})
     endif()
