@@ -15,7 +15,8 @@ void removeStateProvider(const void* owner);
 void collectState(nlohmann::json& state);
 
 // The cue list as the user sees it: rows FIRST to FIRST + COUNT - 1 (COUNT < 0: to the
-// end), each an array of the visible cells' texts. Set by the cue list view.
+// end). A JSON array is printed one element a line (a head line, then one line a row). Set
+// by the cue list view.
 using RowsProvider = std::function<nlohmann::json(int first, int count)>;
 void setRowsProvider(const void* owner, RowsProvider provider);
 void clearRowsProvider(const void* owner);

@@ -335,7 +335,14 @@ bool ScriptRunner::runLine(const std::string& rawLine, std::string& reason)
             reason = "the cue list shows no rows (the view is not built yet)";
             return false;
         }
-        out_ << rows.dump() << '\n';
+        // An array is printed one element a line (a head line, then one line a row).
+        if (rows.is_array()) {
+            for (const nlohmann::json& row : rows) {
+                out_ << row.dump() << '\n';
+            }
+        } else {
+            out_ << rows.dump() << '\n';
+        }
         out_.flush();
     } else if (verb == "screenshot") {
         if (words.empty()) {
