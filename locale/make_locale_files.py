@@ -39,7 +39,8 @@ CSV_HEADER_PREFIX = "REPORTS.CSV.HEADER."
 SHIFT, CTRL, ALT = 0x10000000, 0x20000000, 0x40000000
 VK = {"SPACE": 0x20, "ESCAPE": 0x1B, "LEFT": 0x25, "UP": 0x26, "RIGHT": 0x27, "DOWN": 0x28,
       "INSERT": 0x2D, "DELETE": 0x2E, "PAGEUP": 0x21, "PAGEDOWN": 0x22, "ADD": 0x6B,
-      "SUBTRACT": 0x6D, "F1": 0x70, **{chr(c): c for c in range(0x30, 0x3A)},
+      "SUBTRACT": 0x6D, "F1": 0x70, "F5": 0x74, "F6": 0x75, "F7": 0x76, "F8": 0x77, "F9": 0x78,
+      "F12": 0x7B, **{chr(c): c for c in range(0x30, 0x3A)},
       **{chr(c): c for c in range(0x41, 0x5B)}}
 
 # The shipped key bindings: (modifiers, key, command code). "keys" work wherever the focus
@@ -55,7 +56,15 @@ KEY_BINDINGS = {
         (CTRL, "Z", 22),  # undo
         (CTRL, "Y", 23),  # redo
         (CTRL | SHIFT, "Z", 23),  # redo
+        (CTRL, "Q", 8),  # quit
         (0, "F1", 20),  # manual
+        (0, "F5", 28),  # play
+        (0, "F6", 30),  # pause
+        (0, "F7", 31),  # stop
+        (0, "F8", 29),  # record
+        (0, "F9", 5),  # show mode: the show wizard, or leave show mode (after a question)
+        (SHIFT, "F9", 6),  # check the cues
+        (0, "F12", 58),  # disarm, wherever the focus is
         (CTRL, "ADD", 67),  # zoom in
         (CTRL, "SUBTRACT", 68),  # zoom out
         (CTRL, "0", 69),  # zoom to fit

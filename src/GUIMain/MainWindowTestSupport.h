@@ -4,11 +4,13 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QTest>
 #include <filesystem>
 #include <memory>
 #include <sstream>
 
 #include "Config/Settings.h"
+#include "GUI/KeyRouter.h"
 #include "GUI/QtMessagePump.h"
 #include "GUI/QtTestEnvironment.h"
 #include "GUIMain/ScriptDialogs.h"
@@ -41,9 +43,11 @@ protected:
         options.messageBoxes = &dialogs_;
         session_ = std::make_unique<Show::ShowSession>(std::move(options));
         ASSERT_TRUE(session_->waitUntilReady(std::chrono::seconds(5)));
+        keyRouter_ = std::make_unique<GUI::KeyRouter>();
         window_ = new Skyfirewright(*session_, dialogs_, dialogs_);
         window_->start(Skyfirewright::kMinimumWidth, Skyfirewright::kMinimumHeight);
         handle_ = window_->getHandle();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(handle_));
         runner_ = std::make_unique<ScriptRunner>(*window_, dialogs_, out_, err_);
         ScriptRunner::drainEvents();
     }
@@ -55,6 +59,7 @@ protected:
             window_->closeWithoutQuestions();
         }
         ScriptRunner::drainEvents();
+        keyRouter_.reset();
         session_.reset();
     }
 
@@ -87,6 +92,7 @@ protected:
     Platform::MessageQueue queue_;
     GUI::QtMessagePump pump_{queue_};
     std::unique_ptr<Show::ShowSession> session_;
+    std::unique_ptr<GUI::KeyRouter> keyRouter_;
     Skyfirewright* window_ = nullptr;
     QPointer<QWidget> handle_;
     std::ostringstream out_;

@@ -77,6 +77,7 @@ void Skyfirewright::start(int width, int height)
     // A window restored smaller than the minimum is enlarged, keeping its top-left corner.
     handle->resize(std::max(width, kMinimumWidth), std::max(height, kMinimumHeight));
     handle->show();
+    handle->activateWindow();
 
     // The per-user libraries; loading them is not a change of the show.
     Project::Project& project = session_.project();
