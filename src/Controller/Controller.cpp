@@ -67,7 +67,6 @@ Controller::Controller(Options options)
     }
     localWindow_ = std::make_unique<Platform::MessageWindow>(
         [this](const Platform::Message& m) { return handle(m); });
-    localWindow_->setTimer(kTickTimer, kTickMs);
     const Platform::WindowHandle front = localWindow_->handle();
     std::promise<Platform::WindowHandle> ready;
     std::future<Platform::WindowHandle> started = ready.get_future();
@@ -445,6 +444,11 @@ std::int64_t Controller::handle(const Platform::Message& m)
             const bool pyroArmed = p && p->getProjectState().isPyroArmed();
             if (pyroArmed || CommandWords::kind(word) != CommandWords::kFire) {
                 emulator_.execute(word);
+                // The tick runs only while something is left to run out, so that an idle
+                // program does not wake ten times a second.
+                if (!tickRunning_ && emulator_.hasRunningTimers()) {
+                    tickRunning_ = localWindow_->setTimer(kTickTimer, kTickMs);
+                }
             }
             return 0;
         }
@@ -457,6 +461,10 @@ std::int64_t Controller::handle(const Platform::Message& m)
         case Platform::kMessageTimer:
             if (m.wParam == kTickTimer) {
                 emulator_.tick();
+                if (!emulator_.hasRunningTimers()) {
+                    localWindow_->killTimer(kTickTimer);
+                    tickRunning_ = false;
+                }
             }
             return 0;
         default: return 0;

@@ -158,6 +158,9 @@ private:
     Platform::ListenerSet<Listener> listeners_;
     Emulator emulator_;
     std::unique_ptr<Platform::MessageWindow> localWindow_;
+    // The emulator's tick timer runs (only while a firing indication or a timed DMX value
+    // is left to run out).
+    bool tickRunning_ = false;
     Platform::WindowHandle workerWindow_;        // as the worker reported it
     Platform::WindowHandle workerThreadWindow_;  // as it started, for ending it
     std::thread worker_;

@@ -140,6 +140,23 @@ bool Emulator::moduleTested(int module, bool responsive, int continuity)
     return true;
 }
 
+bool Emulator::hasRunningTimers() const
+{
+    for (const ModuleState& state : modules_) {
+        for (const PinState& pin : state.pins) {
+            if ((pin.flags & PIN_FIRING) != 0) {
+                return true;
+            }
+        }
+    }
+    for (const ChannelState& state : channels_) {
+        if (state.timedUntil != kNoTime) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void Emulator::tick()
 {
     const int64_t now = clock_.now();

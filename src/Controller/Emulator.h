@@ -79,6 +79,8 @@ public:
     // from the device: one outside 0..127 is ignored (false).
     bool moduleTested(int module, bool responsive, int continuity);
     void tick();
+    // Something runs out on a later tick: a pin's firing indication or a timed DMX value.
+    bool hasRunningTimers() const;
 
     ModuleState getModuleState(int module) const;
     ChannelState getChannelState(int channel) const;

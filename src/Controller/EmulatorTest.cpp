@@ -75,9 +75,11 @@ TEST_F(EmulatorTest, FiringMarksRunOutAfterHalfASecond)
     emulator.execute(0x80000010);  // pin 16: ignored
     clock.set(800);
     emulator.tick();  // exactly half a second: still firing
+    EXPECT_TRUE(emulator.hasRunningTimers());
     clock.set(801);
     emulator.tick();
-    emulator.tick();  // nothing left to change
+    EXPECT_FALSE(emulator.hasRunningTimers());  // the tick timer may stop now
+    emulator.tick();                            // nothing left to change
     EXPECT_EQ(flags(2, 5) & (Emulator::PIN_FIRED | Emulator::PIN_FIRING), Emulator::PIN_FIRED);
     EXPECT_EQ(recorder.log, (Log{"module 2", "module 2", "module 2"}));
 }
@@ -116,9 +118,11 @@ TEST_F(EmulatorTest, DmxValuesSteadyAndTimed)
     emulator.execute(0x91000480);  // unchanged: nothing
     emulator.execute(0x91020480);  // universe 1: ignored
     emulator.execute(0x90000008);  // 8/40 s = 200 counts
+    EXPECT_FALSE(emulator.hasRunningTimers());
     clock.set(1000);
     emulator.execute(0x91000480);  // timed: notifies even when equal
     EXPECT_EQ(emulator.getChannelState(4).timedUntil, 1200);
+    EXPECT_TRUE(emulator.hasRunningTimers());
     clock.set(1200);
     emulator.tick();
     clock.set(1201);
