@@ -28,6 +28,9 @@ set(sublayers Project/Operations)
 # listed here have a window; the others (the command-line program, the device simulator) run
 # headless and may include neither Qt nor the GUI modules.
 set(gui_tools gallery)
+# The artwork tool draws the program's pictures at build time with Qt's painter (QtGui
+# only): it may include Qt, but not the GUI modules, which it has no use for.
+set(qt_image_tools artwork)
 
 # The layer an include names (the folder after "src/"), or "" for anything else.
 function(included_layer line out)
@@ -105,7 +108,12 @@ foreach(tool IN LISTS tools)
     file(STRINGS ${f} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
     foreach(line IN LISTS includes)
       included_layer("${line}" target)
-      if(target IN_LIST gui_modules OR line MATCHES "#[ \t]*include[ \t]*<Q[A-Za-z]*[>/]")
+      if(tool IN_LIST qt_image_tools)
+        if(target IN_LIST gui_modules)
+          file(RELATIVE_PATH rel ${SOURCE_DIR} ${f})
+          string(APPEND failures "${rel}: an image tool may not include the GUI: ${line}\n")
+        endif()
+      elseif(target IN_LIST gui_modules OR line MATCHES "#[ \t]*include[ \t]*<Q[A-Za-z]*[>/]")
         file(RELATIVE_PATH rel ${SOURCE_DIR} ${f})
         string(APPEND failures "${rel}: a headless tool may not include the GUI or Qt: ${line}\n")
       endif()

@@ -15,6 +15,7 @@ plant(src/PDF/Report.cpp "#include \"Project/Operations/OperationAdd.h\"")
 plant(src/GUI/Window.h "#include <QWidget>")
 plant(tools/gallery/main.cpp "#include \"GUI/Window.h\"\n#include <QApplication>")
 plant(tools/cli/main.cpp "#include \"Controller/Service.h\"\n#include \"Project/Cue.h\"")
+plant(tools/artwork/main.cpp "#include <QImage>\n#include <QPainter>")
 # Not allowed.
 plant(src/Project/ProjectState.cpp "#include \"Project/Operations/OperationAdd.h\"")
 plant(src/Project/Operations/OperationReport.cpp "#include \"PDF/Report.h\"")
@@ -22,6 +23,7 @@ plant(src/Controller/Service.h "#include \"tools/cli/CommandLine.h\"")
 plant(src/Audio/Player.cpp "#include \"../../tools/devsim/Device.h\"\n#include <QObject>")
 plant(tools/cli/Window.cpp "#include \"GUI/Window.h\"")
 plant(tools/devsim/main.cpp "#include <QCoreApplication>")
+plant(tools/artwork/Window.cpp "#include \"GUI/Window.h\"")
 
 execute_process(COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${WORK_DIR} -P ${CHECK}
                 RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
@@ -36,7 +38,8 @@ set(expected
     "src/Audio/Player.cpp: may not include the tools"
     "src/Audio/Player.cpp: the core may not include Qt"
     "tools/cli/Window.cpp: a headless tool may not include the GUI or Qt"
-    "tools/devsim/main.cpp: a headless tool may not include the GUI or Qt")
+    "tools/devsim/main.cpp: a headless tool may not include the GUI or Qt"
+    "tools/artwork/Window.cpp: an image tool may not include the GUI")
 foreach(line IN LISTS expected)
   string(FIND "${output}" "${line}" at)
   if(at EQUAL -1)
@@ -44,7 +47,7 @@ foreach(line IN LISTS expected)
   endif()
 endforeach()
 foreach(allowed src/PDF/Report.cpp src/Project/Operations/OperationAdd.h src/GUI/Window.h
-                tools/gallery/main.cpp tools/cli/main.cpp)
+                tools/gallery/main.cpp tools/cli/main.cpp tools/artwork/main.cpp)
   string(FIND "${output}" "${allowed}:" at)
   if(NOT at EQUAL -1)
     message(FATAL_ERROR "an allowed include was reported: ${allowed}\nThe report:\n${output}")

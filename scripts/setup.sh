@@ -28,6 +28,12 @@ packages=(
   mdbtools-dev
   # the command-line program's argument reading and JSON output
   libcli11-dev nlohmann-json3-dev
+  # the demo show's soundtrack is synthesized by a Python script
+  python3
+  # the installation test checks the desktop entry and the file types
+  desktop-file-utils shared-mime-info
+  # the Debian package (cpack -G DEB) finds its dependencies with dpkg-shlibdeps
+  dpkg-dev file
 )
 
 missing=()
