@@ -1,6 +1,8 @@
 #include "GUIMain/Application.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QIcon>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
@@ -109,6 +111,12 @@ int runApplication(const ApplicationOptions& options)
         Show::ShowSession session(std::move(sessionOptions));
         session.waitUntilReady(std::chrono::seconds(5));
 
+        // The application icon, drawn by the build beside the other pictures; none when missing.
+        const QString icon = QString::fromStdWString(Platform::programFolder()) +
+                             QStringLiteral("images/skyfirewright.png");
+        if (QFileInfo::exists(icon)) {
+            QApplication::setWindowIcon(QIcon(icon));
+        }
         if (GUI::Graphics::create() == nullptr) {
             showGraphicsError();
             return 1;
