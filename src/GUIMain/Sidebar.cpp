@@ -3,6 +3,8 @@
 #include <QTimer>
 #include <QWidget>
 #include <cmath>
+#include <optional>
+#include <unordered_map>
 
 #include "Config/Settings.h"
 #include "GUI/BasicLayout.h"
@@ -546,30 +548,39 @@ void Sidebar::refreshMetadata()
     auto* window =
         dynamic_cast<Skyfirewright*>(GUI::Component::fromHandle(getHandle()->window()));
     Project::CueList& cues = p->getProjectData().getCueList();
-    // The selected cues in the order the cue list view shows them: the user keys are listed
-    // in the order they are met there.
-    std::vector<const Project::Cue*> selected;
-    std::map<int, const Project::Cue*> byId;
+    // Only the selected cues that carry metadata need a closer look; every other selected cue
+    // gives an empty value for every key.
+    std::vector<const Project::Cue*> withMeta;
+    int selectedCount = 0;
     for (const Project::CueList::CueItem* cue = cues.first(); cue != cues.end();
          cue = cue->getNext()) {
         if (cue->isSelected()) {
-            byId[cue->getId()] = cue;
-        }
-    }
-    if (window != nullptr && window->getCueListView() != nullptr) {
-        for (const int id : window->getCueListView()->getCueIdsInViewOrder()) {
-            if (const auto it = byId.find(id); it != byId.end()) {
-                selected.push_back(it->second);
+            ++selectedCount;
+            if (cue->getMetadata().size() > 0) {
+                withMeta.push_back(cue);
             }
         }
-    } else {
-        for (const auto& [id, cue] : byId) {
-            selected.push_back(cue);
+    }
+    // The user keys are listed in the order they are met in the cue list view.
+    if (withMeta.size() > 1 && window != nullptr && window->getCueListView() != nullptr) {
+        std::unordered_map<int, const Project::Cue*> byId;
+        for (const Project::Cue* cue : withMeta) {
+            byId.emplace(cue->getId(), cue);
+        }
+        withMeta.clear();
+        for (const int id : window->getCueListView()->getCueIdsInViewOrder()) {
+            if (const auto it = byId.find(id); it != byId.end()) {
+                withMeta.push_back(it->second);
+            }
         }
     }
+    const bool someWithout = static_cast<int>(withMeta.size()) < selectedCount;
     const auto valueOver = [&](const std::wstring& key) {
         std::optional<std::wstring> common;
-        for (const Project::Cue* cue : selected) {
+        if (someWithout) {
+            common = std::wstring();
+        }
+        for (const Project::Cue* cue : withMeta) {
             const std::wstring* value = cue->getMetadata().valueOf(key);
             const std::wstring text = value != nullptr ? *value : std::wstring();
             if (!common) {
@@ -581,7 +592,7 @@ void Sidebar::refreshMetadata()
         return common.value_or(std::wstring());
     };
     std::vector<std::wstring> userKeys;
-    for (const Project::Cue* cue : selected) {
+    for (const Project::Cue* cue : withMeta) {
         const Project::KeyValueList& meta = cue->getMetadata();
         for (int i = 0; i < meta.size(); ++i) {
             const std::wstring* key = meta.keyAt(i);
