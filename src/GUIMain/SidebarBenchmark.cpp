@@ -60,8 +60,8 @@ struct Program {
         Project::CueList& cues = project.getProjectData().getCueList();
         const int format = project.getProjectData().getFormat();
         for (int i = 0; i < kCues; ++i) {
-            cues.add(SMPTE::fromFrameNo(format, i * 5), Project::CueCommand::pyro(i % 0x1000), 0,
-                     0, 1 + i % 16, -1, "");
+            cues.add(SMPTE::fromFrameNo(format, i * 5), Project::CueCommand::pyro(i % 0x1000), 0, 0,
+                     1 + i % 16, -1, "");
         }
         ScriptRunner::drainEvents();
     }

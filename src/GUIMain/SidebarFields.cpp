@@ -75,8 +75,8 @@ bool sameValue(int kind, const Cue& a, const Cue& b)
     }
 }
 
-constexpr std::array<int, 13> kKinds{kTimecode,   kPrefire,  kGroup,    kPyroAddress, kDmxUniverse,
-                                     kDmxChannel, kDmxValue, kDuration, kQuantity,    kReminder,
+constexpr std::array<int, 13> kKinds{kTimecode,   kPrefire,  kGroup,     kPyroAddress, kDmxUniverse,
+                                     kDmxChannel, kDmxValue, kDuration,  kQuantity,    kReminder,
                                      kGroupName,  kDmxText,  kChaseSpeed};
 
 std::wstring trimmed(const std::wstring& text)
@@ -168,7 +168,8 @@ std::wstring textOf(int kind, const Cue& cue)
         case kPrefire: return format(L"%d", prefireTenths(cue));
         case kGroup: return format(L"%02d", cue.getGroup());
         case kPyroAddress: return hasAddress ? format(L"%03X", command.getAddress()) : L"";
-        case kDmxUniverse: return command.isDefined() ? format(L"%02X", command.getUniverse()) : L"";
+        case kDmxUniverse:
+            return command.isDefined() ? format(L"%02X", command.getUniverse()) : L"";
         case kDmxChannel: return hasAddress ? format(L"%d", command.getAddress() + 1) : L"";
         case kDmxValue: return format(L"%d", command.getValue());
         case kDuration:
@@ -201,7 +202,7 @@ Summary summarize(const Project::CueList& cues)
         } else if (isDmx(*cue)) {
             summary.flags |= Summary::kAnyDmx;
             summary.flags |= command.getChasePath() == CueCommand::CHASE_BLOCK ? Summary::kAnyBlock
-                                                                                : Summary::kAnySine;
+                                                                               : Summary::kAnySine;
         } else if (command.getType() == CueCommand::TYPE_REMINDER) {
             summary.flags |= Summary::kAnyReminder;
         }
@@ -244,7 +245,8 @@ Commit commit(int kind, const std::wstring& text, int format)
             if (frames < 0) {
                 result.refused = true;
             } else if (kind == kTimecode) {
-                result.operations.push_back(std::make_unique<Project::OperationSetTimecode>(frames));
+                result.operations.push_back(
+                    std::make_unique<Project::OperationSetTimecode>(frames));
             } else {
                 result.operations.push_back(std::make_unique<Value>(
                     kind == kPrefire ? Value::PREFIRE_TIME : Value::DURATION, frames));

@@ -1,7 +1,6 @@
-#include "GUIMain/SidebarFields.h"
-
 #include <gtest/gtest.h>
 
+#include "GUIMain/SidebarFields.h"
 #include "Project/CueCommand.h"
 #include "Project/CueList.h"
 #include "Project/IOperation.h"
@@ -15,8 +14,7 @@ constexpr int kFormat = SMPTE::SMPTE_25;
 
 Project::Cue* add(Project::CueList& cues, int frames, const CueCommand& command, int group = 1)
 {
-    Project::Cue* cue =
-        cues.add(SMPTE::fromFrameNo(kFormat, frames), command, 0, 0, group, -1, "");
+    Project::Cue* cue = cues.add(SMPTE::fromFrameNo(kFormat, frames), command, 0, 0, group, -1, "");
     cue->setSelected(true);
     return cue;
 }
@@ -64,20 +62,34 @@ TEST(SidebarFields, CommitTakesTheFieldsRangesAndRefusesTheRest)
         std::size_t operations;
     };
     const Case cases[] = {
-        {kGroup, L"0", true, 0},          {kGroup, L"17", true, 0},
-        {kGroup, L"16", false, 1},        {kGroup, L"1x", true, 0},
-        {kGroup, L"...", false, 0},       {kPyroAddress, L"1000", true, 0},
-        {kPyroAddress, L"FFF", false, 1}, {kPyroAddress, L"", false, 1},
-        {kPyroAddress, L"G1", true, 0},   {kDmxChannel, L"513", true, 0},
-        {kDmxChannel, L"0", true, 0},     {kDmxChannel, L"512", false, 1},
-        {kDmxUniverse, L"80", true, 0},   {kDmxUniverse, L"7F", false, 1},
-        {kDmxValue, L"256", true, 0},     {kDmxValue, L"255", false, 1},
-        {kChaseSpeed, L"1001", true, 0},  {kChaseSpeed, L"1000", false, 1},
-        {kQuantity, L"-1", true, 0},      {kQuantity, L"0", false, 1},
-        {kTimecode, L"24:00:00:00", true, 0},      {kTimecode, L"00:00:02:00", false, 1},
-        {kDuration, L"00:00:01:00", false, 1}, {kPrefire, L"15", false, 1},
-        {kReminder, L"", false, 1},       {kGroupName, L"Finale", false, 1},
-        {kDmxText, L"1@255+2@128", false, 1}, {kDmxText, L"1@x", true, 0},
+        {kGroup, L"0", true, 0},
+        {kGroup, L"17", true, 0},
+        {kGroup, L"16", false, 1},
+        {kGroup, L"1x", true, 0},
+        {kGroup, L"...", false, 0},
+        {kPyroAddress, L"1000", true, 0},
+        {kPyroAddress, L"FFF", false, 1},
+        {kPyroAddress, L"", false, 1},
+        {kPyroAddress, L"G1", true, 0},
+        {kDmxChannel, L"513", true, 0},
+        {kDmxChannel, L"0", true, 0},
+        {kDmxChannel, L"512", false, 1},
+        {kDmxUniverse, L"80", true, 0},
+        {kDmxUniverse, L"7F", false, 1},
+        {kDmxValue, L"256", true, 0},
+        {kDmxValue, L"255", false, 1},
+        {kChaseSpeed, L"1001", true, 0},
+        {kChaseSpeed, L"1000", false, 1},
+        {kQuantity, L"-1", true, 0},
+        {kQuantity, L"0", false, 1},
+        {kTimecode, L"24:00:00:00", true, 0},
+        {kTimecode, L"00:00:02:00", false, 1},
+        {kDuration, L"00:00:01:00", false, 1},
+        {kPrefire, L"15", false, 1},
+        {kReminder, L"", false, 1},
+        {kGroupName, L"Finale", false, 1},
+        {kDmxText, L"1@255+2@128", false, 1},
+        {kDmxText, L"1@x", true, 0},
         {kDmxText, L"", false, 2},  // the text and the channel cleared
     };
     for (const Case& c : cases) {

@@ -139,9 +139,7 @@ void SidebarModuleGrid::drawCell(GUI::RenderTarget& target, QBrush&, int x, int 
 
 // --- DMX grid ------------------------------------------------------------------------
 
-SidebarDmxGrid::SidebarDmxGrid(Sidebar& sidebar) : GUI::D2DButtonGrid(kSingle), sidebar_(sidebar)
-{
-}
+SidebarDmxGrid::SidebarDmxGrid(Sidebar& sidebar) : GUI::D2DButtonGrid(kSingle), sidebar_(sidebar) {}
 
 void SidebarDmxGrid::onCreate()
 {
@@ -195,12 +193,12 @@ void SidebarDmxGrid::drawCell(GUI::RenderTarget& target, QBrush&, int x, int y)
         return;
     }
     const Controller::Emulator::ChannelState channel = controller_->getChannelState(cell - 1);
-    const int level = channel.timedUntil != Controller::Emulator::kNoTime ? channel.timedValue
-                                                                          : channel.value;
+    const int level =
+        channel.timedUntil != Controller::Emulator::kNoTime ? channel.timedValue : channel.value;
     const int width = barWidth(level);
     if (width > 0) {
-        p.fillRect(QRect(rect.left() + (rect.width() - 11) / 2, rect.top() + (rect.height() - 8) / 2,
-                         width, 8),
+        p.fillRect(QRect(rect.left() + (rect.width() - 11) / 2,
+                         rect.top() + (rect.height() - 8) / 2, width, 8),
                    QColor(250, 200, 60));
     }
 }

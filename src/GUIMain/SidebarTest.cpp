@@ -1,16 +1,16 @@
-#include "GUIMain/Sidebar.h"
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QTest>
 
+#include "Controller/ShowMode.h"
 #include "DeviceSimulator.h"
 #include "GUI/D2DEditLabel.h"
 #include "GUI/D2DLabel.h"
 #include "GUI/D2DPanel.h"
-#include "Controller/ShowMode.h"
+#include "GUI/D2DScrollbar.h"
 #include "GUIMain/MainWindowTestSupport.h"
+#include "GUIMain/Sidebar.h"
 #include "Project/CueCommand.h"
 #include "Project/Operations/OperationSelection.h"
 #include "Timecode/SMPTE.h"
@@ -99,14 +99,13 @@ TEST_F(SidebarTest, DifferingValuesShowDotsAndRefusedValuesChangeNothing)
     EXPECT_EQ(a->getGroup(), 2);
 
     select({a});
-    for (const auto& [path, text] : {std::pair{"Sidebar/Cue/GroupEdit", "0"},
-                                    std::pair{"Sidebar/Cue/GroupEdit", "17"},
-                                    std::pair{"Sidebar/PyroCue/AddressEdit", "1000"}}) {
+    for (const auto& [path, text] :
+         {std::pair{"Sidebar/Cue/GroupEdit", "0"}, std::pair{"Sidebar/Cue/GroupEdit", "17"},
+          std::pair{"Sidebar/PyroCue/AddressEdit", "1000"}}) {
         SCOPED_TRACE(std::string(path) + " " + text);
         dialogs_.queueAnswer(Answer::kOk);
         run({std::string("type ") + path + " " + text + "\n"});
-        EXPECT_EQ(shownTexts(),
-                  std::vector<std::wstring>{Config::tr(L"WINDOW.INVALID_INPUT_EX")});
+        EXPECT_EQ(shownTexts(), std::vector<std::wstring>{Config::tr(L"WINDOW.INVALID_INPUT_EX")});
     }
     EXPECT_EQ(field("GroupEdit"), "02");
     EXPECT_EQ(field("AddressEdit"), "011");
@@ -262,6 +261,63 @@ TEST_F(SidebarTest, ShowModePanelsFollowTheClockAndFireNothingUnarmed)
     session_->state().exitShowMode();
 }
 
+// The wheel moves the panels 20 pixels a notch; a field that takes the focus is scrolled
+// into view with 6 pixels to spare.
+TEST_F(SidebarTest, WheelAndFocusScrollThePanels)
+{
+    session_->state().enterShowMode(Project::ProjectState::CLOCK_MANUAL);
+    ScriptRunner::drainEvents();
+    GUI::D2DScrollbar* scrollbar = window_->getSidebar()->getScrollbar();
+    ASSERT_GT(scrollbar->getTotal(), scrollbar->getPage()) << "the panels are longer than the view";
+    run({"wheel Sidebar -240"});
+    EXPECT_EQ(scrollbar->getPosition(), 40) << "trunc(-240 / 120 x -20 + 0.5)";
+    run({"wheel Sidebar 120"});
+    EXPECT_EQ(scrollbar->getPosition(), 21) << "trunc(-20 + 0.5) is -19";
+
+    run({"type Sidebar/DMX_manual/Channel 7"});
+    QWidget* sidebar = window_->getSidebar()->getHandle();
+    QWidget* channel = sidebar->findChild<QWidget*>(QStringLiteral("Channel"));
+    ASSERT_NE(channel, nullptr);
+    const QRect shown(channel->mapTo(sidebar, QPoint(0, 0)), channel->size());
+    EXPECT_GE(shown.top(), 6);
+    EXPECT_LE(shown.bottom(), sidebar->height() - 6);
+    session_->state().exitShowMode();
+}
+
+// A firing button acts once per press: the key repeats of a held Enter or Space are dropped.
+TEST_F(SidebarTest, AHeldKeyFiresOnce)
+{
+    struct Counter : GUI::D2DButton::Listener {
+        int clicks = 0;
+        void clicked(GUI::D2DButton*) override { ++clicks; }
+    } counter;
+    QWidget* handle =
+        window_->getSidebar()->getHandle()->findChild<QWidget*>(QStringLiteral("Group3"));
+    ASSERT_NE(handle, nullptr);
+    auto* button = dynamic_cast<GUI::D2DButton*>(GUI::Component::fromHandle(handle));
+    ASSERT_NE(button, nullptr);
+    button->setEnabled(true);
+    button->addListener(&counter);
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Space}) {
+        counter.clicks = 0;
+        const auto send = [&](QEvent::Type type, bool repeat) {
+            GUI::Message message;
+            message.code = type == QEvent::KeyPress ? GUI::kMessageKeyDown : GUI::kMessageKeyUp;
+            message.key = key;
+            message.autoRepeat = repeat;
+            GUI::Component::send(handle, message);
+        };
+        send(QEvent::KeyPress, false);
+        for (int i = 0; i < 3; ++i) {
+            send(QEvent::KeyRelease, true);
+            send(QEvent::KeyPress, true);
+        }
+        send(QEvent::KeyRelease, false);
+        EXPECT_EQ(counter.clicks, 1) << "key " << key;
+    }
+    button->removeListener(&counter);
+}
+
 // The whole path against the device simulator: show mode through the session, arm from the
 // toggle, fire a group by hand, set a DMX channel by hand, leave; the device saw every word
 // and ended disarmed.
@@ -315,7 +371,8 @@ TEST_F(SidebarDeviceTest, ArmFireAGroupSetADmxChannelAndLeave)
     run({"click Sidebar/ShowMode/CheckBtn"});
     ASSERT_TRUE(logged({"\"event\":\"arm\"", "\"armed\":true"}));
     ASSERT_TRUE(waitFor([&] { return bar->firingAllowed(); })) << "the device reported no arm";
-    auto* pyroLabel = dynamic_cast<GUI::D2DLabel*>(bar->getPanel(L"ShowMode")->findByName(L"PyroStateLbl"));
+    auto* pyroLabel =
+        dynamic_cast<GUI::D2DLabel*>(bar->getPanel(L"ShowMode")->findByName(L"PyroStateLbl"));
     EXPECT_EQ(pyroLabel->getText(), Config::tr(L"SIDEBAR.SHOW_MODE.PYRO_STATE.ARMED"));
 
     const std::size_t beforeGroup = device_.logLines().size();
@@ -350,7 +407,8 @@ TEST_F(SidebarDeviceTest, ALostConnectionShowsAtOnce)
     device_.stop();
     ASSERT_TRUE(waitFor([&] { return !session_->controller().isConnected(); }));
     ScriptRunner::drainEvents();
-    auto* label = dynamic_cast<GUI::D2DLabel*>(bar->getPanel(L"ShowMode")->findByName(L"PyroStateLbl"));
+    auto* label =
+        dynamic_cast<GUI::D2DLabel*>(bar->getPanel(L"ShowMode")->findByName(L"PyroStateLbl"));
     EXPECT_EQ(label->getText(), Config::tr(L"SIDEBAR.SHOW_MODE.PYRO_STATE.UNKNOWN"));
     EXPECT_FALSE(bar->firingAllowed());
     EXPECT_NE(failureOf("click Sidebar/ManualFire/Group1"), "");
