@@ -11,6 +11,7 @@
 #include "GUI/D2DScrollbar.h"
 #include "GUIMain/MainWindowTestSupport.h"
 #include "GUIMain/Sidebar.h"
+#include "GUIMain/SidebarGrids.h"
 #include "Project/CueCommand.h"
 #include "Project/Operations/OperationSelection.h"
 #include "Timecode/SMPTE.h"
@@ -325,7 +326,8 @@ class SidebarDeviceTest : public SidebarTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(device_.start({"--module", "1=0xFFFF"})) << device_.error();
+        // Module 1 has igniters on pins 1 and 2, the pins of the cues.
+        ASSERT_TRUE(device_.start({"--module", "1=0x0006"})) << device_.error();
         controllerPorts_ = [this] { return std::vector<std::string>{device_.portPath()}; };
         SidebarTest::SetUp();
     }
@@ -374,6 +376,15 @@ TEST_F(SidebarDeviceTest, ArmFireAGroupSetADmxChannelAndLeave)
     auto* pyroLabel =
         dynamic_cast<GUI::D2DLabel*>(bar->getPanel(L"ShowMode")->findByName(L"PyroStateLbl"));
     EXPECT_EQ(pyroLabel->getText(), Config::tr(L"SIDEBAR.SHOW_MODE.PYRO_STATE.ARMED"));
+
+    // Check now asks module 1; its report draws its cell (every pin the cues use answers).
+    const std::size_t beforeCheck = device_.logLines().size();
+    run({"click Sidebar/Check/CheckBtn"});
+    EXPECT_TRUE(logged({"\"rx\"", "\"code\":\"0x20\""}, beforeCheck));
+    EXPECT_TRUE(waitFor([&] {
+        return moduleMarkOf(session_->controller().getModuleState(1)) == ModuleMark::kGood;
+    }));
+    EXPECT_EQ(moduleMarkOf(session_->controller().getModuleState(2)), ModuleMark::kNotReported);
 
     const std::size_t beforeGroup = device_.logLines().size();
     run({"click Sidebar/ManualFire/Group1"});
