@@ -1,5 +1,6 @@
 #include "GUIMain/Sidebar.h"
 
+#include <QFontMetricsF>
 #include <QTimer>
 #include <QWidget>
 #include <cmath>
@@ -13,6 +14,7 @@
 #include "GUI/D2DPyroSlave.h"
 #include "GUI/D2DRow.h"
 #include "GUI/D2DScrollbar.h"
+#include "GUI/Graphics.h"
 #include "GUI/RenderTarget.h"
 #include "GUI/StackedLayout.h"
 #include "GUI/WindowStyle.h"
@@ -86,6 +88,21 @@ const std::vector<std::pair<const wchar_t*, const wchar_t*>> kPyroKeys{
     {L"~SAFETY", L"SIDEBAR.EFFECT.SAFETY"},
 };
 const std::vector<std::wstring> kDmxKeys{L"~DESC", L"~TYPE", L"~POS", L"~ANGLE", L"~PRICE"};
+
+// The width of a row inside a panel: the sidebar's panels and their rows each give up 28
+// pixels of the width they are given.
+constexpr int kRowWidth = 250 - 28 - 28;
+
+bool labelFits(const std::wstring& text, float fraction)
+{
+    const GUI::Graphics* graphics = GUI::Graphics::getInstance();
+    if (graphics == nullptr) {
+        return true;
+    }
+    const QFontMetricsF metrics(graphics->getFont(GUI::Graphics::TextStyle::kRegular13));
+    const double room = kRowWidth * fraction - GUI::D2DRow::kGap / 2.0;
+    return metrics.horizontalAdvance(QString::fromStdWString(text)) <= room;
+}
 
 bool isVisible(const GUI::Component* component)
 {
@@ -204,11 +221,19 @@ GUI::D2DPanel* Sidebar::addPanel(const wchar_t* name, const wchar_t* titleKey)
 }
 
 GUI::D2DRow* Sidebar::addRow(GUI::D2DPanel* panel, const std::wstring& rowName,
-                             const std::wstring& labelKey, int columns)
+                             const std::wstring& labelKey, int columns, float labelFraction)
 {
+    std::wstring label = labelKey.empty() ? std::wstring() : Config::tr(labelKey);
+    // A label too long for its share of the row gets a line of its own above the fields.
+    if (!label.empty() && !labelFits(label, labelFraction)) {
+        addLabel(panel, rowName + L"Label", label);
+        label.clear();
+    }
     auto* row = new GUI::D2DRow(columns);
-    row->createAsD2DChild(rowName, labelKey.empty() ? std::wstring() : Config::tr(labelKey),
-                          panel->getStack(), kStyle, 0, panel);
+    row->createAsD2DChild(rowName, label, panel->getStack(), kStyle, 0, panel);
+    if (!label.empty()) {
+        row->setLabelFraction(labelFraction);
+    }
     panel->getStack()->setSize(row, 0, GUI::D2DRow::kHeight);
     return row;
 }
@@ -216,8 +241,7 @@ GUI::D2DRow* Sidebar::addRow(GUI::D2DPanel* panel, const std::wstring& rowName,
 GUI::D2DEditLabel* Sidebar::addEdit(GUI::D2DPanel* panel, const std::wstring& name,
                                     const std::wstring& labelKey, int kind)
 {
-    GUI::D2DRow* row = addRow(panel, name + L"Row", labelKey, 1);
-    row->setLabelFraction(kEditLabelFraction);
+    GUI::D2DRow* row = addRow(panel, name + L"Row", labelKey, 1, kEditLabelFraction);
     auto* edit = new GUI::D2DEditLabel();
     row->addField(edit, name);
     edit->addListener(this);

@@ -138,7 +138,7 @@ private:
 
     GUI::D2DPanel* addPanel(const wchar_t* name, const wchar_t* titleKey);
     GUI::D2DRow* addRow(GUI::D2DPanel* panel, const std::wstring& rowName,
-                        const std::wstring& labelKey, int columns);
+                        const std::wstring& labelKey, int columns, float labelFraction = 0.4f);
     GUI::D2DEditLabel* addEdit(GUI::D2DPanel* panel, const std::wstring& name,
                                const std::wstring& labelKey, int kind);
     GUI::D2DButton* addButton(GUI::D2DPanel* panel, const std::wstring& name,
