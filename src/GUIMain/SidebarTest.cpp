@@ -259,6 +259,24 @@ TEST_F(SidebarTest, ShowModePanelsFollowTheClockAndFireNothingUnarmed)
     run({"type Sidebar/DMX_manual/Channel 12\n"});
     EXPECT_EQ(window_->getSidebar()->getManualChannel(), 11);
     EXPECT_EQ(field("Channel"), "12");
+    // The grid: cell n is channel n (13 pixels a column); hovering another cell shows both.
+    QWidget* grid = window_->getSidebar()
+                        ->getPanel(L"DMX_manual")
+                        ->getHandle()
+                        ->findChild<QWidget*>(QStringLiteral("Grid"));
+    ASSERT_NE(grid, nullptr);
+    GUI::Message move;
+    move.code = GUI::kMessageMouseMove;
+    move.position = QPoint(1 + 3 * 13 + 6, 7);
+    GUI::Component::send(grid, move);
+    EXPECT_EQ(field("Channel"), "12 \u2192 3");
+    GUI::Message leave;
+    leave.code = GUI::kMessageMouseLeave;
+    GUI::Component::send(grid, leave);
+    EXPECT_EQ(field("Channel"), "12");
+    run({"click Sidebar/DMX_manual/Grid 46 7"});
+    EXPECT_EQ(window_->getSidebar()->getManualChannel(), 2);
+    EXPECT_EQ(field("Channel"), "3");
     session_->state().exitShowMode();
 }
 
