@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QTest>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <sstream>
 
@@ -38,7 +39,8 @@ protected:
         options.programFolder = Platform::programFolder();
         options.userFolder = userFolder_;
         options.audio.device = L"silent";
-        options.controller.findPorts = [] { return std::vector<std::string>{}; };
+        options.controller.findPorts =
+            controllerPorts_ ? controllerPorts_ : [] { return std::vector<std::string>{}; };
         options.midiPorts = std::make_unique<Midi::FakePorts>(midiDevices_);
         options.messageBoxes = &dialogs_;
         session_ = std::make_unique<Show::ShowSession>(std::move(options));
@@ -87,6 +89,9 @@ protected:
 
     Platform::TestFolder folder_;
     std::wstring userFolder_;
+    // The controller's candidate ports; none unless a test sets them before SetUp (a device
+    // simulator's terminal, say).
+    std::function<std::vector<std::string>()> controllerPorts_;
     Midi::Devices midiDevices_;
     ScriptDialogs dialogs_;
     Platform::MessageQueue queue_;

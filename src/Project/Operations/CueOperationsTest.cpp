@@ -361,9 +361,10 @@ TEST_F(CueOperations, ValuesOutsideTheirFieldsAreRefusedWithTheFieldsKey)
         {V::GROUP, 17, 16, L"ERROR.VALUE.GROUP"},
         {V::GROUP, 14, 13, L"ERROR.VALUE.GROUP", true},  // 3 + 14 is 17
         {V::PYRO_ADDRESS, 0x1000, 0xFFF, L"ERROR.VALUE.PYRO_ADDRESS"},
-        {V::PYRO_ADDRESS, -1, 0, L"ERROR.VALUE.PYRO_ADDRESS"},
+        {V::PYRO_ADDRESS, -2, 0, L"ERROR.VALUE.PYRO_ADDRESS"},  // -1 is "no address"
         {V::DMX_UNIVERSE, 0x80, 0x7F, L"ERROR.VALUE.DMX_UNIVERSE"},
         {V::DMX_CHANNEL, 512, 511, L"ERROR.VALUE.DMX_CHANNEL"},
+        {V::DMX_CHANNEL, -2, -1, L"ERROR.VALUE.DMX_CHANNEL"},
         {V::DMX_VALUE, 300, 255, L"ERROR.VALUE.DMX_VALUE"},
         {V::DMX_VALUE, -1, 0, L"ERROR.VALUE.DMX_VALUE"},
         {V::DURATION, -1, 0, L"ERROR.VALUE.DURATION"},

@@ -28,15 +28,18 @@ const wchar_t* refusal(int valueType, int value)
     switch (valueType) {
         case Type::PREFIRE_TIME: return unless(value >= 0, L"ERROR.VALUE.PREFIRE");
         case Type::GROUP: return unless(within(value, 1, 16), L"ERROR.VALUE.GROUP");
+        // A cleared address field leaves the cue without an address.
         case Type::PYRO_ADDRESS:
-            return unless(within(value, 0, CueFireCheck::kMaxPyroAddress),
-                          L"ERROR.VALUE.PYRO_ADDRESS");
+            return unless(
+                value == CueCommand::kNoAddress || within(value, 0, CueFireCheck::kMaxPyroAddress),
+                L"ERROR.VALUE.PYRO_ADDRESS");
         case Type::DMX_UNIVERSE:
             return unless(within(value, 0, CueFireCheck::kMaxDmxUniverse),
                           L"ERROR.VALUE.DMX_UNIVERSE");
         case Type::DMX_CHANNEL:
-            return unless(within(value, 0, CueFireCheck::kMaxDmxChannel),
-                          L"ERROR.VALUE.DMX_CHANNEL");
+            return unless(
+                value == CueCommand::kNoAddress || within(value, 0, CueFireCheck::kMaxDmxChannel),
+                L"ERROR.VALUE.DMX_CHANNEL");
         case Type::DMX_VALUE:
             return unless(within(value, 0, CueFireCheck::kMaxDmxValue), L"ERROR.VALUE.DMX_VALUE");
         case Type::DURATION: return unless(value >= 0, L"ERROR.VALUE.DURATION");

@@ -3,7 +3,8 @@
 namespace Project {
 
 // The values a cue field takes, as the sidebar's fields let one type them: group 1..16, pyro
-// address 0..0xFFF, DMX universe 0..0x7F, DMX channel 0..511 (typed 1..512), DMX value
+// address 0..0xFFF or none (-1, a cleared field), DMX universe 0..0x7F, DMX channel 0..511
+// (typed 1..512) or none (-1, a cleared DMX text), DMX value
 // 0..255, chase speed 0..1000, pyro type and chase path 1 or 2, prefire time, duration and
 // quantity 0 or more. A command word (conversion to pyro or DMX) must decode to a command
 // inside these ranges. The fields check typed text with it, and OperationSetCueValue refuses
