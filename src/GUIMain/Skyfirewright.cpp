@@ -78,6 +78,8 @@ void Skyfirewright::start(int width, int height)
     handle->resize(std::max(width, kMinimumWidth), std::max(height, kMinimumHeight));
     handle->show();
     handle->activateWindow();
+    // The keyboard starts at the window itself, where the cue keys apply.
+    handle->setFocus(Qt::OtherFocusReason);
 
     // The per-user libraries; loading them is not a change of the show.
     Project::Project& project = session_.project();
