@@ -236,6 +236,11 @@ void Menu::refreshButtons()
 void Menu::rebuildRecentButtons()
 {
     for (GUI::D2DButton* button : recentButtons_) {
+        // Inside a click the window goes later: its name is free at once for the new
+        // button.
+        removeChild(button->getHandle(), button->getName());
+        button->clearD2DParent();
+        button->removeListener(this);
         button->destroyWindow();
     }
     recentButtons_.clear();
