@@ -5,6 +5,7 @@
 #include "GUIMain/Header.h"
 #include "GUIMain/MainWindowTestSupport.h"
 #include "GUIMain/StatusDisplay.h"
+#include "GUIMain/VUDisplay.h"
 #include "Project/Operations/OperationNewProject.h"
 
 namespace GUIMain::Testing {
@@ -155,6 +156,25 @@ TEST_F(HeaderTest, TheStatusDisplayFollowsTheShow)
     EXPECT_EQ(state()["status"]["midi"], "Receive MTC");
     session_->midi().chooseNone();
     EXPECT_EQ(state()["status"]["midi"], "No MTC");
+}
+
+TEST_F(HeaderTest, TheLevelMeterLightsOnADecibelScaleAndFallsSilentWithThePlayer)
+{
+    StatusDisplay& status = *header().getStatusDisplay();
+    const VUDisplay& meter = *status.getLevelMeter();
+    struct Case {
+        int level;
+        int lit;
+    };
+    // 24 lights over 48 dB: one light per 2 dB.
+    for (const Case& c : {Case{0, 0}, Case{100, 0}, Case{32768, 24}, Case{99999, 24},
+                          Case{16384, 21}, Case{1036, 9}}) {
+        status.levelsReported(c.level, c.level / 2);
+        EXPECT_EQ(meter.getLitLeft(), c.lit) << c.level;
+        EXPECT_EQ(meter.getLitRight(), VUDisplay::litCount(c.level / 2)) << c.level;
+    }
+    status.playerStateChanged();
+    EXPECT_EQ(meter.getLitLeft() + meter.getLitRight(), 0) << "a player that is not playing";
 }
 
 TEST_F(HeaderTest, TransportButtonsSendTheirCommands)

@@ -29,11 +29,13 @@ constexpr std::uint32_t kChildStyle = GUI::kStyleChild | GUI::kStyleVisible;
 
 constexpr int kMargin = 40;
 constexpr int kColumnGap = 28;
-constexpr int kMaxColumnWidth = 300;
+constexpr int kMaxColumnWidth = 320;
 constexpr int kHeadHeight = 96;
 constexpr int kButtonHeight = 34;
 constexpr int kButtonStep = 40;
 constexpr int kHeadingHeight = 28;
+// The head and the longest column (ten recent files).
+constexpr int kContentHeight = 560;
 
 QFont fontOf(GUI::Graphics::TextStyle style, int pixels = 0)
 {
@@ -314,7 +316,8 @@ void Menu::layOut()
         (width - 2 * kMargin - (kColumns - 1) * kColumnGap) / kColumns, 150, kMaxColumnWidth);
     const int blockWidth = kColumns * columnWidth + (kColumns - 1) * kColumnGap;
     const int left = std::max(kMargin, (width - blockWidth) / 2);
-    const int top = height >= 800 ? 56 : 28;
+    // A tall menu lowers its block a little, so it does not cling to the band.
+    const int top = std::clamp((height - kContentHeight) / 3, 28, 140);
 
     headRect_ = QRect();
     int welcomeLeft = left;
