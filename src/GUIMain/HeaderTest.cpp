@@ -4,6 +4,7 @@
 #include "GUI/D2DSMPTEDisplay.h"
 #include "GUIMain/Header.h"
 #include "GUIMain/MainWindowTestSupport.h"
+#include "GUIMain/Menu.h"
 #include "GUIMain/StatusDisplay.h"
 #include "GUIMain/VUDisplay.h"
 #include "Project/Operations/OperationNewProject.h"
@@ -105,6 +106,7 @@ TEST_F(HeaderTest, ALogoClickFoldsTheMenuOutAndInWhileAShowIsOpen)
     EXPECT_EQ(s["header"]["foldTarget"], 1.0);
     foldSteps();
     EXPECT_FLOAT_EQ(header().getFoldValue(), 1.0f);
+    EXPECT_FLOAT_EQ(window_->getMenu()->getFoldValue(), 1.0f) << "the menu unfolds with it";
 
     moveMouse(QPoint(100, 50));
     EXPECT_EQ(header().getFoldTarget(), 1.0f) << "the hover does not fold a shown menu in";

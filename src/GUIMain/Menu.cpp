@@ -252,8 +252,10 @@ void Menu::rebuildRecentButtons()
             if (path.empty()) {
                 break;
             }
-            recentButtons_.push_back(
-                addButton(recentButtonName(i), fileNameOf(path), Command::kFirstRecentFile + i));
+            GUI::D2DButton* button =
+                addButton(recentButtonName(i), fileNameOf(path), Command::kFirstRecentFile + i);
+            button->getHandle()->setToolTip(QString::fromStdWString(path));
+            recentButtons_.push_back(button);
         }
     }
     layOut();
