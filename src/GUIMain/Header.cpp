@@ -10,6 +10,7 @@
 #include "GUI/BasicLayout.h"
 #include "GUI/Container.h"
 #include "GUI/RenderTarget.h"
+#include "GUI/WidgetLook.h"
 #include "GUI/WindowStyle.h"
 #include "GUIMain/AutomationState.h"
 #include "GUIMain/HeaderLook.h"
@@ -198,11 +199,8 @@ void Header::drawBand(QPainter& p, const QSize& size)
         }
     }
     // A thin ember line closes the band; it warms up with the fold.
-    QColor line = HeaderLook::kEdge.toQColor();
-    line = QColor::fromRgbF(
-        static_cast<float>(line.redF() + (HeaderLook::kAmber.red - line.redF()) * foldValue_),
-        static_cast<float>(line.greenF() + (HeaderLook::kAmber.green - line.greenF()) * foldValue_),
-        static_cast<float>(line.blueF() + (HeaderLook::kAmber.blue - line.blueF()) * foldValue_));
+    const QColor line = GUI::WidgetLook::mix(HeaderLook::kEdge.toQColor(),
+                                             HeaderLook::kAmber.toQColor(), foldValue_);
     p.fillRect(QRect(0, band.height() - 2, band.width(), 2), line);
 }
 
