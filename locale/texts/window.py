@@ -95,6 +95,11 @@ TEXTS = {
     "MENU.HEADING.EDIT": ("Edit", "Bewerken"),
     "MENU.HEADING.LIBRARIES": ("Libraries and tools", "Bibliotheken en hulpmiddelen"),
     "MENU.HEADING.PROGRAM": ("Program", "Programma"),
+    # Tool tips of the status display's transport buttons.
+    "STATUS.PLAY": ("Play", "Afspelen"),
+    "STATUS.PAUSE": ("Pause", "Pauzeren"),
+    "STATUS.STOP": ("Stop", "Stoppen"),
+    "STATUS.RECORD": ("Record cues while the show plays", "Cues opnemen terwijl de show speelt"),
     # Under MENU.RECENT_FILES while the list is empty.
     "MENU.NO_RECENT_FILES": ("Shows you open or save appear here.",
                              "Shows die u opent of opslaat, verschijnen hier."),

@@ -3,6 +3,7 @@
 #include <QPainterPath>
 #include <nlohmann/json.hpp>
 
+#include "Config/Settings.h"
 #include "GUI/BasicLayout.h"
 #include "GUI/D2DSMPTEDisplay.h"
 #include "GUI/RenderTarget.h"
@@ -65,6 +66,14 @@ void StatusDisplay::onCreate()
     length_ = makeChild(new GUI::D2DSMPTEDisplay(colors, L"len"), L"TimeLen",
                         at(kTimeLeft, 70, kTimeWidth, 22), this);
     midi_ = makeChild(new MIDIDisplay(), L"MIDIDisplay", at(kLeft, 79, kLeftWidth - 4, 14), this);
+
+    const std::pair<GUI::D2DComponent*, const wchar_t*> tips[] = {{play_, L"STATUS.PLAY"},
+                                                                  {pause_, L"STATUS.PAUSE"},
+                                                                  {stop_, L"STATUS.STOP"},
+                                                                  {record_, L"STATUS.RECORD"}};
+    for (const auto& [button, key] : tips) {
+        button->getHandle()->setToolTip(QString::fromStdWString(Config::tr(key)));
+    }
 
     project_ = Project::Project::getInstance();
     player_ = Audio::AudioPlayer::getInstance();
