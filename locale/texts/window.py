@@ -88,4 +88,19 @@ TEXTS = {
     # Switches between English and Dutch, so it names the other language.
     "MENU.CONFIG": ("Nederlands", "English"),
     "MENU.HELP": ("Manual", "Handleiding"),
+    # " " and the program's version follow.
+    "MENU.VERSION": ("Version", "Versie"),
+    # The headings of the menu's columns.
+    "MENU.HEADING.SHOW": ("Show", "Show"),
+    "MENU.HEADING.EDIT": ("Edit", "Bewerken"),
+    "MENU.HEADING.LIBRARIES": ("Libraries and tools", "Bibliotheken en hulpmiddelen"),
+    "MENU.HEADING.PROGRAM": ("Program", "Programma"),
+    # Tool tips of the status display's transport buttons.
+    "STATUS.PLAY": ("Play", "Afspelen"),
+    "STATUS.PAUSE": ("Pause", "Pauzeren"),
+    "STATUS.STOP": ("Stop", "Stoppen"),
+    "STATUS.RECORD": ("Record cues while the show plays", "Cues opnemen terwijl de show speelt"),
+    # Under MENU.RECENT_FILES while the list is empty.
+    "MENU.NO_RECENT_FILES": ("Shows you open or save appear here.",
+                             "Shows die u opent of opslaat, verschijnen hier."),
 }

@@ -163,6 +163,7 @@ bool MidiController::openOutput()
         std::lock_guard<std::mutex> lock(outputMutex_);
         output_ = std::move(output);
     }
+    announceMode();
     showConnected(name);
     return true;
 }
@@ -206,6 +207,7 @@ bool MidiController::openInput()
     qfActive_ = false;
     assembler_.reset();
     input_ = std::move(input);
+    announceMode();
     return true;
 }
 
@@ -223,6 +225,7 @@ void MidiController::closeInput()
     }
     qfActive_ = false;
     assembler_.reset();
+    announceMode();
 }
 
 void MidiController::closeOutput()
@@ -234,6 +237,24 @@ void MidiController::closeOutput()
     }
     if (output) {
         output->closePort();
+    }
+    announceMode();
+}
+
+MidiController::Mode MidiController::getMode() const
+{
+    if (output_ != nullptr) {
+        return Mode::kSending;
+    }
+    return input_ != nullptr ? Mode::kReceiving : Mode::kNone;
+}
+
+void MidiController::announceMode()
+{
+    const Mode mode = getMode();
+    if (mode != announcedMode_) {
+        announcedMode_ = mode;
+        listeners_.notify(&Listener::onMidiModeChanged, mode);
     }
 }
 

@@ -12,6 +12,7 @@
 #include "Midi/IMidiPorts.h"
 #include "Midi/MtcAssembler.h"
 #include "Platform/Clock.h"
+#include "Platform/ListenerSet.h"
 #include "Platform/MessageWindow.h"
 #include "Platform/PeriodicTimer.h"
 #include "Project/ITimecodeOut.h"
@@ -36,6 +37,17 @@ public:
     // Posted by the input thread to the controller's window: wParam the message's size,
     // lParam its first byte | its second byte << 8.
     static constexpr std::uint32_t kMessageMidiInput = 0x600;
+
+    // Which way time code flows: nothing open, sending on an output (master) or receiving on
+    // an input (slave).
+    enum class Mode { kNone, kSending, kReceiving };
+
+    // Told on the main thread whenever getMode() changed.
+    class Listener {
+    public:
+        virtual ~Listener() = default;
+        virtual void onMidiModeChanged(Mode /*mode*/) {}
+    };
 
     // The quarter-frame generator waits on `clock` (tests and benchmarks may give another).
     MidiController(std::unique_ptr<IMidiPorts> ports, IMidiHost* host = nullptr,
@@ -72,6 +84,10 @@ public:
     bool openInput();
     void closeAll();
     bool isInputOpen() const { return input_ != nullptr; }
+    Mode getMode() const;
+
+    void addListener(Listener* listener) { listeners_.add(listener); }
+    void removeListener(Listener* listener) { listeners_.remove(listener); }
 
     // The MIDI wizard's three choices. Master and slave each close the other direction
     // first, so that only one is open; after a successful choice an open output gets the
@@ -118,6 +134,8 @@ private:
     void showMessage(const std::wstring& text, const std::wstring& caption, int icon);
     void showConnected(const std::string& portName);
     void showInitializationError();
+    // Tells the listeners when the mode differs from the one they heard last.
+    void announceMode();
 
     std::unique_ptr<IMidiPorts> ports_;
     IMidiHost* host_;
@@ -125,6 +143,8 @@ private:
     std::unique_ptr<Platform::MessageWindow> window_;
 
     // Main thread.
+    Platform::ListenerSet<Listener> listeners_;
+    Mode announcedMode_ = Mode::kNone;
     std::unique_ptr<IMidiPorts::Input> input_;
     int port_ = 0;
     bool isMaster_ = false;

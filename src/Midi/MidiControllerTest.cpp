@@ -177,6 +177,26 @@ TEST_F(MidiControllerTest, MasterAndSlaveOpenOneDirectionAtATime)
     EXPECT_FALSE(midi_->isOutputOpen());
 }
 
+TEST_F(MidiControllerTest, ListenersHearEachChangeOfDirectionOnce)
+{
+    struct Recorder : MidiController::Listener {
+        std::vector<MidiController::Mode> heard;
+        void onMidiModeChanged(MidiController::Mode mode) override { heard.push_back(mode); }
+    } recorder;
+    using Mode = MidiController::Mode;
+    midi_->addListener(&recorder);
+    ASSERT_TRUE(midi_->chooseMaster(1));
+    ASSERT_TRUE(midi_->chooseMaster(1));  // closed and opened again: heard as it happened
+    ASSERT_TRUE(midi_->openOutput());     // already open: nothing to hear
+    ASSERT_TRUE(midi_->chooseSlave(0));
+    midi_->chooseNone();
+    midi_->chooseNone();
+    EXPECT_EQ(recorder.heard, (std::vector<Mode>{Mode::kSending, Mode::kNone, Mode::kSending,
+                                                 Mode::kNone, Mode::kReceiving, Mode::kNone}));
+    EXPECT_EQ(midi_->getMode(), Mode::kNone);
+    midi_->removeListener(&recorder);
+}
+
 TEST_F(MidiControllerTest, OpeningAnOpenDirectionAgainKeepsItsPort)
 {
     midi_->setPort(0);
