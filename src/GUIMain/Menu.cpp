@@ -383,8 +383,8 @@ void Menu::layOut()
                 place(button);
             }
             if (recentButtons_.empty()) {
-                headings_.push_back(
-                    {Config::tr(L"MENU.NO_RECENT_FILES"), QRect(x, y, columnWidth, kButtonHeight)});
+                headings_.push_back({Config::tr(L"MENU.NO_RECENT_FILES"),
+                                     QRect(x, y, columnWidth, 3 * kButtonHeight)});
             }
         }
     }
@@ -446,7 +446,9 @@ void Menu::draw(GUI::RenderTarget& target)
             // No recent files yet: a quiet line where they will be.
             p.setFont(fontOf(GUI::Graphics::TextStyle::kRegular13));
             p.setPen(HeaderLook::dimText());
-            p.drawText(heading.rect.adjusted(14, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+            // Wrapped: a narrow column must not cut the sentence.
+            p.drawText(heading.rect.adjusted(14, 8, -4, 0),
+                       Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
                        QString::fromStdWString(heading.text));
             continue;
         }
