@@ -1,6 +1,7 @@
 #include "GUIMain/WaveformCues.h"
 
 #include <QFont>
+#include <QImage>
 #include <QLineF>
 #include <QPainterPath>
 #include <algorithm>
@@ -50,8 +51,7 @@ int typeSlot(int type)
 // The cues that look alike are drawn together: one pen, one brush, one call per style.
 struct Style {
     std::vector<QLineF> lines;
-    QPainterPath heads;
-    long long lastPixel = -1000000;
+    std::vector<QPointF> heads;  // where each head's picture goes
     QColor colour;
     bool selected = false;
     bool used = false;
@@ -64,21 +64,46 @@ std::size_t styleIndex(int type, int state, bool selected)
     return static_cast<std::size_t>((typeSlot(type) * kStates + s) * 2 + (selected ? 1 : 0));
 }
 
-void addHead(QPainterPath& heads, int type, double x, double top, double size)
+// A marker's line in pieces of fewer than 64 rows: the raster engine hands every fill of
+// more rows to its thread pool, and thousands of such hand-overs for one-pixel lines cost
+// far more than the pixels.
+void addStem(std::vector<QLineF>& lines, double x, double top, double bottom)
 {
+    constexpr double kPiece = 60.0;
+    for (double y = top; y < bottom; y += kPiece) {
+        lines.emplace_back(QPointF(x, y), QPointF(x, std::min(bottom, y + kPiece) - 0.01));
+    }
+}
+
+// A marker head drawn once per look and then copied to every cue that has that look: one
+// filled outline per cue costs far more than copying a few pixels.
+QImage headPicture(int type, const QColor& colour, bool selected, double size, bool smooth)
+{
+    const int side = static_cast<int>(std::ceil(size)) + 4;
+    QImage picture(side, side, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing, smooth);
+    QPainterPath head;
+    const double x = side * 0.5;
+    const double top = 1.0;
     const double h = size * 0.5;
     switch (typeSlot(type)) {
-        case 1: heads.addRect(QRectF(x - h, top, size, size)); break;
-        case 2: heads.addEllipse(QRectF(x - h, top, size, size)); break;
+        case 1: head.addRect(QRectF(x - h, top, size, size)); break;
+        case 2: head.addEllipse(QRectF(x - h, top, size, size)); break;
         default: {
             // A flame pointing down to the firing time.
             QPolygonF triangle;
             triangle << QPointF(x - h - 1, top) << QPointF(x + h + 1, top)
                      << QPointF(x, top + size + 1);
-            heads.addPolygon(triangle);
-            heads.closeSubpath();
+            head.addPolygon(triangle);
+            head.closeSubpath();
         }
     }
+    p.setPen(selected ? QPen(QColor(255, 255, 255), 1.5) : Qt::NoPen);
+    p.setBrush(colour);
+    p.drawPath(head);
+    return picture;
 }
 
 }  // namespace
@@ -270,6 +295,8 @@ void WaveformCues::drawCues(QPainter& painter, const TimelineCueIndex& index,
     }
 
     std::array<Style, 3 * kStates * 2> styles;
+    std::array<int, 3 * kStates * 2> styleType{};
+    std::array<long long, 2> lastPixel{-1000000, -1000000};
     const double headTop = cueMode ? 7.0 : 2.0;
     const double headSize = cueMode ? 7.0 : 4.0;
     const double lineTop = cueMode ? headTop : 2.0;
@@ -306,20 +333,24 @@ void WaveformCues::drawCues(QPainter& painter, const TimelineCueIndex& index,
         if (x < -headSize || x > width + headSize) {
             continue;
         }
-        Style& style = styles[styleIndex(type, cue.getState(), cue.isSelected())];
+        // One marker per pixel is all a crowded view can show; selected cues keep their own
+        // so that they always show.
         const auto pixel = static_cast<long long>(std::floor(x));
-        if (pixel == style.lastPixel) {
-            continue;  // another cue of the same look on the same pixel
+        const std::size_t lane = cue.isSelected() ? 1 : 0;
+        if (pixel == lastPixel[lane]) {
+            continue;
         }
-        style.lastPixel = pixel;
+        lastPixel[lane] = pixel;
+        Style& style = styles[styleIndex(type, cue.getState(), cue.isSelected())];
         if (!style.used) {
             style.used = true;
+            styleType[styleIndex(type, cue.getState(), cue.isSelected())] = type;
             style.colour = markerColour(type, cue.getState());
             style.selected = cue.isSelected();
         }
         const double lineX = pixel + 0.5;
-        style.lines.emplace_back(QPointF(lineX, lineTop), QPointF(lineX, lineBottom));
-        addHead(style.heads, type, lineX, headTop, headSize);
+        addStem(style.lines, lineX, lineTop, lineBottom);
+        style.heads.emplace_back(lineX, headTop);
         if (cueMode && x > labelEnd) {
             labels.push_back({lineX, cue.getNumber(), style.colour});
             labelEnd = x + kLabelWidth;
@@ -335,7 +366,8 @@ void WaveformCues::drawCues(QPainter& painter, const TimelineCueIndex& index,
 
     for (int pass = 0; pass < 2; ++pass) {
         // Selected cues last, so they stay on top of their neighbours.
-        for (Style& style : styles) {
+        for (std::size_t i = 0; i < styles.size(); ++i) {
+            Style& style = styles[i];
             if (!style.used || style.selected != (pass == 1)) {
                 continue;
             }
@@ -343,11 +375,15 @@ void WaveformCues::drawCues(QPainter& painter, const TimelineCueIndex& index,
             line.setAlpha(style.selected ? 230 : 150);
             painter.setPen(QPen(line, 1.0));
             painter.drawLines(style.lines.data(), static_cast<int>(style.lines.size()));
-            painter.setRenderHint(QPainter::Antialiasing, cueMode);
-            painter.setPen(style.selected ? QPen(QColor(255, 255, 255), 1.5) : Qt::NoPen);
-            painter.setBrush(style.colour);
-            painter.drawPath(style.heads);
-            painter.setRenderHint(QPainter::Antialiasing, false);
+            if (style.heads.empty()) {
+                continue;
+            }
+            const QImage head =
+                headPicture(styleType[i], style.colour, style.selected, headSize, cueMode);
+            const QPointF centre(head.width() * 0.5, 1.0);
+            for (const QPointF& at : style.heads) {
+                painter.drawImage(at - centre, head);
+            }
         }
     }
 
