@@ -58,10 +58,10 @@ void Timeline::onCreate()
     cues_->createAsD2DChild(L"WaveformCues", L"", new GUI::BasicLayout(0, 0, 0, 0, 1, 0, 1, -20),
                             kChildStyle, 0, this);
     overview_ = new WaveformCues(*this, WaveformCues::Mode::kOverview);
-    overview_->createAsD2DChild(L"ScrollbarCues", L"",
-                                new GUI::BasicLayout(0, kOverviewLeft, 1, -kBarHeight, 1,
-                                                     -kOverviewRightMargin, 1, 0),
-                                kChildStyle, 0, this);
+    overview_->createAsD2DChild(
+        L"ScrollbarCues", L"",
+        new GUI::BasicLayout(0, kOverviewLeft, 1, -kBarHeight, 1, -kOverviewRightMargin, 1, 0),
+        kChildStyle, 0, this);
     auto addDisplay = [this](const wchar_t* name, GUI::BasicLayout* layout) {
         auto* display = new GUI::D2DSMPTEDisplay();
         display->createAsD2DChild(name, L"", layout, kChildStyle, 0, this);
@@ -151,13 +151,15 @@ void Timeline::refreshLooks()
 
 double Timeline::getFramesPerSecond() const
 {
-    const int format = project_ != nullptr ? project_->getProjectData().getFormat() : SMPTE::SMPTE_30;
+    const int format =
+        project_ != nullptr ? project_->getProjectData().getFormat() : SMPTE::SMPTE_30;
     return SMPTE::framesPerSecond(format);
 }
 
 std::int64_t Timeline::packedTime(double ms) const
 {
-    const int format = project_ != nullptr ? project_->getProjectData().getFormat() : SMPTE::SMPTE_30;
+    const int format =
+        project_ != nullptr ? project_->getProjectData().getFormat() : SMPTE::SMPTE_30;
     const double frames = std::trunc(ms / 1000.0 * SMPTE::framesPerSecond(format) + 0.5);
     const double limit = SMPTE::framesPerDay(format) - 1;
     return SMPTE::fromFrameNo(format, static_cast<int>(std::clamp(frames, 0.0, limit))).getBCD();
@@ -239,7 +241,8 @@ void Timeline::seek(double ms)
         return;
     }
     const int format = project_->getProjectData().getFormat();
-    const double frames = std::trunc(std::max(0.0, ms) / 1000.0 * SMPTE::framesPerSecond(format) + 0.5);
+    const double frames =
+        std::trunc(std::max(0.0, ms) / 1000.0 * SMPTE::framesPerSecond(format) + 0.5);
     const double limit = SMPTE::framesPerDay(format) - 1;
     project_->getProjectState().locate(
         SMPTE::fromFrameNo(format, static_cast<int>(std::min(frames, limit))));
@@ -287,8 +290,9 @@ void Timeline::onPositionChanged(const SMPTE& position)
 
 void Timeline::positionMoved()
 {
-    // Playback reports every frame; the overlay is drawn again only when the line moves.
-    const auto pixel = static_cast<long long>(std::floor(view_.pixelOf(position_) * 2));
+    // Playback reports every frame; the overlay is drawn again only when the line moves to
+    // another pixel.
+    const auto pixel = static_cast<long long>(std::floor(view_.pixelOf(position_)));
     const double ratio = view_.getOverviewRatio();
     const long long overviewPixel =
         ratio > 1 ? static_cast<long long>(std::floor(position_ / ratio)) : -1;
@@ -338,19 +342,60 @@ void Timeline::cueDurationChanged(Project::Cue*)
     cuesMoved();
 }
 
-void Timeline::cueStateChanged(Project::Cue*)
+void Timeline::cueStateChanged(Project::Cue* cue)
 {
-    cuesRestyled();
+    // While a show plays, cue states change every frame somewhere: the markers follow ten
+    // times a second, and only for a cue in view.
+    cueRestyled(cue, false);
 }
 
-void Timeline::cueSelectionChanged(Project::Cue*)
+void Timeline::cueSelectionChanged(Project::Cue* cue)
 {
-    cuesRestyled();
+    cueRestyled(cue, true);
 }
 
-void Timeline::cuePyroTypeChanged(Project::Cue*)
+void Timeline::cuePyroTypeChanged(Project::Cue* cue)
 {
-    cuesRestyled();
+    cueRestyled(cue, true);
+}
+
+void Timeline::cueRestyled(const Project::Cue* cue, bool now)
+{
+    if (cues_ == nullptr) {
+        return;
+    }
+    const double ms = cue->getTimecode().getMilliseconds();
+    const double margin = 12 * view_.getScale();
+    if (ms + cueIndex_.getLongestDurationMs() + margin >= view_.getStart() &&
+        ms - margin <= view_.getEnd()) {
+        if (now) {
+            cues_->invalidate();
+        } else if (!markerRestylePending_) {
+            markerRestylePending_ = true;
+            setTimer(kMarkerTimer, kMarkerPeriodMs);
+        }
+    }
+    if (!overviewRestylePending_) {
+        overviewRestylePending_ = true;
+        setTimer(kOverviewTimer, kOverviewPeriodMs);
+    }
+}
+
+std::intptr_t Timeline::handleMessage(GUI::Message& message)
+{
+    if (message.code == GUI::kMessageTimer && message.wParam == kOverviewTimer) {
+        killTimer(kOverviewTimer);
+        overviewRestylePending_ = false;
+        overview_->invalidate();
+        return 0;
+    }
+    if (message.code == GUI::kMessageTimer && message.wParam == kMarkerTimer) {
+        killTimer(kMarkerTimer);
+        markerRestylePending_ = false;
+        cues_->invalidate();
+        return 0;
+    }
+    return D2DContainer::handleMessage(message);
 }
 
 void Timeline::formatChanged(int)
@@ -364,12 +409,12 @@ void Timeline::draw(GUI::RenderTarget& target)
 {
     QPainter& p = target.painter();
     const QSize size = target.getSize();
-    const QColor background = GUI::kBackgroundColor.toQColor();
-    p.fillRect(QRect(0, 0, size.width(), size.height()), Qt::black);
-    QColor wash = background;
-    wash.setAlphaF(0.5f);
-    p.fillRect(QRect(0, 0, size.width(), size.height() - kBarHeight), wash);
-    p.fillRect(QRect(0, size.height() - kBarHeight, size.width(), kBarHeight), background);
+    // The bar in the background colour; the waveform's area in that colour at half strength
+    // over black, filled opaque (a blend of the whole area would cost every frame).
+    const GUI::ColorF bg = GUI::kBackgroundColor;
+    p.fillRect(QRect(0, 0, size.width(), size.height() - kBarHeight),
+               QColor::fromRgbF(bg.red * 0.5f, bg.green * 0.5f, bg.blue * 0.5f));
+    p.fillRect(QRect(0, size.height() - kBarHeight, size.width(), kBarHeight), bg.toQColor());
 }
 
 void Timeline::drawOverChildren(GUI::RenderTarget& target)
@@ -387,8 +432,8 @@ void Timeline::drawOverChildren(GUI::RenderTarget& target)
     const double ratio = view_.getOverviewRatio();
     if (ratio > 1) {
         p.save();
-        p.setClipRect(QRectF(kOverviewLeft, height - 19, width - kOverviewRightMargin - kOverviewLeft,
-                             18));
+        p.setClipRect(
+            QRectF(kOverviewLeft, height - 19, width - kOverviewRightMargin - kOverviewLeft, 18));
         QColor span(255, 255, 255);
         span.setAlphaF(0.15f);
         const double left = view_.getStart() / ratio + kOverviewLeft;
@@ -473,8 +518,8 @@ void addBar(QPainterPath& sink, const QPointF& centre, double length, double thi
             bool vertical)
 {
     const QSizeF size = vertical ? QSizeF(thickness, length) : QSizeF(length, thickness);
-    sink.addRect(QRectF(centre.x() - size.width() / 2, centre.y() - size.height() / 2,
-                        size.width(), size.height()));
+    sink.addRect(QRectF(centre.x() - size.width() / 2, centre.y() - size.height() / 2, size.width(),
+                        size.height()));
 }
 
 void addTriangle(QPainterPath& sink, const QRectF& box, bool right)
@@ -539,8 +584,8 @@ void Timeline::ZoomToFitButton::drawShape(QPainterPath& sink, const QRectF& box)
         sink.addRect(QRectF(armX + (side == 0 ? t : 0), box.bottom() - t, arm - t, t));
     }
     // A double arrow between the brackets: the show stretched to the width.
-    const QRectF inner = box.adjusted(arm + 0.5, box.height() * 0.3, -arm - 0.5,
-                                      -box.height() * 0.3);
+    const QRectF inner =
+        box.adjusted(arm + 0.5, box.height() * 0.3, -arm - 0.5, -box.height() * 0.3);
     addTriangle(sink, QRectF(inner.left(), inner.top(), inner.width() / 2, inner.height()), false);
     addTriangle(sink, QRectF(inner.center().x(), inner.top(), inner.width() / 2, inner.height()),
                 true);
@@ -559,8 +604,9 @@ void Timeline::AutoScrollButton::drawShape(QPainterPath& sink, const QRectF& box
     const QRectF arrow = box.adjusted(t + 1.5, box.height() * 0.15, 0, -box.height() * 0.15);
     addBar(sink, QPointF(arrow.left() + arrow.width() * 0.3, arrow.center().y()),
            arrow.width() * 0.6, t, false);
-    addTriangle(sink, QRectF(arrow.left() + arrow.width() * 0.5, arrow.top(), arrow.width() * 0.5,
-                             arrow.height()),
+    addTriangle(sink,
+                QRectF(arrow.left() + arrow.width() * 0.5, arrow.top(), arrow.width() * 0.5,
+                       arrow.height()),
                 true);
 }
 

@@ -57,6 +57,7 @@ public:
     std::wstring getWindowClassName() const override { return L"Timeline"; }
     void onCreate() override;
     void onDestroy() override;
+    std::intptr_t handleMessage(GUI::Message& message) override;
     void resized() override;
     void draw(GUI::RenderTarget& target) override;
     void drawOverChildren(GUI::RenderTarget& target) override;
@@ -115,11 +116,20 @@ private:
     void refreshTimeDisplays();
     void cuesMoved();
     void cuesRestyled();
+    // A cue's look changed: its marker is drawn again at once, or with the next batch.
+    void cueRestyled(const Project::Cue* cue, bool now);
     // Repaints the overlay when the play position moved by a pixel somewhere it is drawn.
     void positionMoved();
     std::int64_t packedTime(double ms) const;
 
+    static constexpr int kOverviewTimer = 2;
+    static constexpr int kOverviewPeriodMs = 500;
+    static constexpr int kMarkerTimer = 3;
+    static constexpr int kMarkerPeriodMs = 100;
+
     TimelineView view_;
+    bool overviewRestylePending_ = false;
+    bool markerRestylePending_ = false;
     TimelineCueIndex cueIndex_;
     Project::Project* project_ = nullptr;
     double position_ = 0;

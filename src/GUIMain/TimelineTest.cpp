@@ -1,10 +1,9 @@
-#include "GUIMain/Timeline.h"
-
 #include <gtest/gtest.h>
 
 #include "Audio/AudioTestSupport.h"
 #include "GUIMain/Header.h"
 #include "GUIMain/MainWindowTestSupport.h"
+#include "GUIMain/Timeline.h"
 #include "GUIMain/Waveform.h"
 #include "Platform/MessageWindow.h"
 #include "Project/Operations/TimelineSelection.h"
@@ -161,8 +160,8 @@ TEST_F(TimelineTest, TheMiddleButtonPansAndTheWheelZoomsAtTheMouse)
 
 TEST_F(TimelineTest, TheOverviewStripCentresTheView)
 {
-    session_->project().getProjectData().getCueList().add(
-        SMPTE::fromFrameNo(format_, 30 * 600), Project::CueCommand(), 0, 0, 1, -1, "");
+    session_->project().getProjectData().getCueList().add(SMPTE::fromFrameNo(format_, 30 * 600),
+                                                          Project::CueCommand(), 0, 0, 1, -1, "");
     session_->state().updateShowEnd();
     timeline_->setView(0, 10);
     const double ratio = timeline_->view().getOverviewRatio();
@@ -194,13 +193,13 @@ TEST_F(TimelineTest, TheWaveformFillsInFromTheMonitorWorker)
 {
     const std::string wave = pathUtf8("loud.wav");
     Audio::TestSupport::writeFile(
-        wave, Audio::TestSupport::waveBytes(Audio::TestSupport::makeSamples(
-                                                44100 * 4,
-                                                [](std::size_t i, int) {
-                                                    return static_cast<std::int16_t>(
-                                                        (i / 50) % 2 ? 20000 : -20000);
-                                                }),
-                                            44100));
+        wave, Audio::TestSupport::waveBytes(
+                  Audio::TestSupport::makeSamples(44100 * 4,
+                                                  [](std::size_t i, int) {
+                                                      return static_cast<std::int16_t>(
+                                                          (i / 50) % 2 ? 20000 : -20000);
+                                                  }),
+                  44100));
     ASSERT_EQ(session_->player().load(Platform::fromUtf8(wave)), 0);
     run({"command 69", "wait 800"});
     const auto& columns = timeline_->getWaveform()->columns().columns();

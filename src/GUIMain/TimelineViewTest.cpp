@@ -1,6 +1,6 @@
-#include "GUIMain/TimelineView.h"
-
 #include <gtest/gtest.h>
+
+#include "GUIMain/TimelineView.h"
 
 namespace GUIMain {
 namespace {

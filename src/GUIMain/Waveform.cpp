@@ -11,9 +11,9 @@ namespace GUIMain {
 namespace {
 
 // Bass to highs: warm to cold, so a kick reads red and cymbals read blue.
-constexpr std::array<QRgb, 5> kBandColours = {
-    qRgb(232, 72, 56), qRgb(244, 160, 52), qRgb(232, 220, 90), qRgb(96, 212, 128),
-    qRgb(80, 170, 255)};
+constexpr std::array<QRgb, 5> kBandColours = {qRgb(232, 72, 56), qRgb(244, 160, 52),
+                                              qRgb(232, 220, 90), qRgb(96, 212, 128),
+                                              qRgb(80, 170, 255)};
 
 // A brush per band: brighter at the middle line, darker toward the edges, so the loud
 // parts stand out against the quiet ones.
@@ -34,9 +34,7 @@ Waveform::~Waveform() = default;
 void Waveform::onCreate()
 {
     answers_ = std::make_unique<Platform::MessageWindow>(
-        [this](const Platform::Message& message) -> std::int64_t {
-            return handleAnswer(message);
-        });
+        [this](const Platform::Message& message) -> std::int64_t { return handleAnswer(message); });
     player_ = Audio::AudioPlayer::getInstance();
     if (player_ != nullptr) {
         player_->addListener(this);

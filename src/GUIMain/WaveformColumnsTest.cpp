@@ -1,6 +1,6 @@
-#include "GUIMain/WaveformColumns.h"
-
 #include <gtest/gtest.h>
+
+#include "GUIMain/WaveformColumns.h"
 
 namespace GUIMain {
 namespace {

@@ -129,9 +129,7 @@ std::intptr_t WaveformCues::handleMessage(GUI::Message& message)
             seeking_ = true;
             seekTo(x);
             return 0;
-        case GUI::kMessageRButtonUp:
-            seeking_ = false;
-            return 0;
+        case GUI::kMessageRButtonUp: seeking_ = false; return 0;
         case GUI::kMessageMButtonDown:
             panning_ = true;
             panX_ = x;
@@ -232,11 +230,11 @@ void WaveformCues::leftUp(int x, bool shift)
         const Project::CueList& cues = project->getProjectData().getCueList();
         const TimelineView& view = timeline_.view();
         if (bandStart_ == bandEnd_) {
-            timeline_.runSelection(Project::selectCueAt(cues, shift, timeAt(x),
-                                                        kPickPixels * view.getScale()));
+            timeline_.runSelection(
+                Project::selectCueAt(cues, shift, timeAt(x), kPickPixels * view.getScale()));
         } else {
-            timeline_.runSelection(Project::selectCuesInTimeRange(cues, shift, timeAt(bandStart_),
-                                                                  timeAt(bandEnd_)));
+            timeline_.runSelection(
+                Project::selectCuesInTimeRange(cues, shift, timeAt(bandStart_), timeAt(bandEnd_)));
         }
     }
     bandStart_ = bandEnd_ = 0;
@@ -290,8 +288,8 @@ void WaveformCues::drawCues(QPainter& painter, const TimelineCueIndex& index,
         // Bars that start left of the view reach into it; a marker's head is a few pixels
         // wide.
         const double margin = 12 * perPixel;
-        std::tie(first, last) = index.range(origin - margin - index.getLongestDurationMs(),
-                                            view.getEnd() + margin);
+        std::tie(first, last) =
+            index.range(origin - margin - index.getLongestDurationMs(), view.getEnd() + margin);
     }
 
     std::array<Style, 3 * kStates * 2> styles;
