@@ -27,6 +27,19 @@ QBrush bandBrush(int band, int height)
     return QBrush(gradient);
 }
 
+// The height of a band's outline, 0 to 1. The loudness is logarithmic and sits high for
+// most music; squaring it spreads the loud and the quiet parts apart, and each band keeps its
+// share of the loudness.
+double shown(const WaveformColumn& column, int band)
+{
+    const double loudness = std::clamp(static_cast<double>(column.bands[4]), 0.0, 1.0);
+    if (loudness <= 0) {
+        return 0;
+    }
+    const double share = std::clamp(static_cast<double>(column.bands[band]) / loudness, 0.0, 1.0);
+    return loudness * loudness * share;
+}
+
 }  // namespace
 
 Waveform::~Waveform() = default;
@@ -152,12 +165,12 @@ void Waveform::drawColumns(QPainter& painter, const std::vector<WaveformColumn>&
             }
             outline.clear();
             for (std::size_t i = first; i < x; ++i) {
-                const double v = std::clamp(static_cast<double>(columns[i].bands[band]), 0.0, 1.0);
+                const double v = shown(columns[i], band);
                 outline.append(QPointF(static_cast<double>(i), middle - v * reach));
                 outline.append(QPointF(static_cast<double>(i) + 1.0, middle - v * reach));
             }
             for (std::size_t i = x; i-- > first;) {
-                const double v = std::clamp(static_cast<double>(columns[i].bands[band]), 0.0, 1.0);
+                const double v = shown(columns[i], band);
                 outline.append(QPointF(static_cast<double>(i) + 1.0, middle + v * reach + 1.0));
                 outline.append(QPointF(static_cast<double>(i), middle + v * reach + 1.0));
             }
