@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QTest>
+
 #include "Audio/AudioTestSupport.h"
 #include "GUIMain/Header.h"
 #include "GUIMain/MainWindowTestSupport.h"
 #include "GUIMain/Timeline.h"
 #include "GUIMain/Waveform.h"
+#include "GUIMain/WaveformCues.h"
 #include "Platform/MessageWindow.h"
 #include "Project/Operations/TimelineSelection.h"
 
@@ -128,6 +131,26 @@ TEST_F(TimelineTest, ABandSelectsTheCuesOfItsTimeRange)
     EXPECT_TRUE(in2->isSelected());
     EXPECT_FALSE(after->isSelected());
     EXPECT_FALSE(before->isSelected()) << "without Shift the band replaces the selection";
+}
+
+TEST_F(TimelineTest, AShiftBandAddsToTheSelection)
+{
+    timeline_->setView(0, 10);
+    Project::Cue* kept = addCue(15);
+    Project::Cue* in = addCue(60);
+    kept->setSelected(true);
+    QWidget* layer = timeline_->getCueLayer()->getHandle();
+    const QPoint from(pixelOf(in) - 10, 30);
+    const QPoint to(pixelOf(in) + 10, 30);
+    QTest::mousePress(layer, Qt::LeftButton, Qt::ShiftModifier, from);
+    QMouseEvent move(QEvent::MouseMove, to, layer->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                     Qt::ShiftModifier);
+    QApplication::sendEvent(layer, &move);
+    EXPECT_TRUE(timeline_->getCueLayer()->hasBand());
+    QTest::mouseRelease(layer, Qt::LeftButton, Qt::ShiftModifier, to);
+    EXPECT_TRUE(in->isSelected());
+    EXPECT_TRUE(kept->isSelected());
+    EXPECT_FALSE(timeline_->getCueLayer()->hasBand()) << "the band is cleared";
 }
 
 TEST_F(TimelineTest, TheRightButtonSeeksAndNeverBeforeZero)
