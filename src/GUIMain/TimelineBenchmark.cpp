@@ -269,4 +269,18 @@ void BM_CueLayerDraw(benchmark::State& state)
 }
 BENCHMARK(BM_CueLayerDraw)->Arg(0)->Arg(1)->ArgNames({"fitted"})->Unit(benchmark::kMillisecond);
 
+// The overview strip: every one of the 20,000 cues at the show length per pixel.
+void BM_OverviewDraw(benchmark::State& state)
+{
+    Scene scene;
+    const TimelineCueIndex& index = scene.timeline->cueIndex();
+    QImage image(kWidth - 345, 20, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        WaveformCues::drawCues(painter, index, scene.timeline->view(),
+                               WaveformCues::Mode::kOverview, image.width(), image.height(), 30);
+    }
+}
+BENCHMARK(BM_OverviewDraw)->Unit(benchmark::kMillisecond);
+
 }  // namespace
