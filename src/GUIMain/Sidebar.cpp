@@ -475,7 +475,14 @@ void Sidebar::scheduleRefresh()
 
 void Sidebar::projectUpdated()
 {
-    refresh();
+    // Cue events have asked for a refresh already; an operation that changed nothing the
+    // sidebar shows (the cue-state preview that follows the play position many times a
+    // second) costs only the project-wide field.
+    if (refreshPending_) {
+        refresh();
+    } else {
+        refreshAudioOffset();
+    }
 }
 
 void Sidebar::onModeChanged()

@@ -214,6 +214,11 @@ void CueList::clear()
 
 void CueList::renumber()
 {
+    // Numbers follow the order only; they can be off only after a cue was placed or taken out.
+    if (!numbersStale_) {
+        return;
+    }
+    numbersStale_ = false;
     int number = 1;
     for (CueItem* item = head_.next_; item != &tail_; item = item->next_) {
         item->setNumber(number++);
@@ -238,6 +243,7 @@ void CueList::place(CueItem* item, CueItem* successor)
     next->previous_->next_ = item;
     next->previous_ = item;
     item->list_ = this;
+    numbersStale_ = true;
 }
 
 void CueList::unlink(CueItem* item)
@@ -248,6 +254,7 @@ void CueList::unlink(CueItem* item)
     item->next_ = nullptr;
     item->previous_ = nullptr;
     item->list_ = nullptr;
+    numbersStale_ = true;
 }
 
 void CueList::replace(CueItem* item)

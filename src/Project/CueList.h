@@ -155,6 +155,8 @@ private:
 
     int32_t nextId_ = 0;
     int32_t count_ = 0;
+    // A cue was placed or taken out since the last renumber().
+    bool numbersStale_ = false;
     Platform::ListenerSet<Listener> listeners_;
     CueItem head_;
     CueItem tail_;
