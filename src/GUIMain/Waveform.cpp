@@ -52,12 +52,13 @@ void Waveform::onCreate()
     if (player_ != nullptr) {
         player_->addListener(this);
     }
-    setTimer(kRequestTimer, kRequestPeriodMs);
+    scheduleRequests();
 }
 
 void Waveform::onDestroy()
 {
     killTimer(kRequestTimer);
+    requestTimerRunning_ = false;
     if (player_ != nullptr) {
         player_->removeListener(this);
         player_ = nullptr;
@@ -74,6 +75,13 @@ std::intptr_t Waveform::handleMessage(GUI::Message& message)
 {
     if (message.code == GUI::kMessageTimer && message.wParam == kRequestTimer) {
         requestColumns();
+        // Nothing left to ask for (or no track to ask): the timer rests until the view or
+        // the track changes, so an idle window does not wake five times a second.
+        if (!columns_.needsRequest() || player_ == nullptr ||
+            player_->getState() == Audio::AudioPlayer::STATE_NO_TRACK) {
+            killTimer(kRequestTimer);
+            requestTimerRunning_ = false;
+        }
         return 0;
     }
     return D2DComponent::handleMessage(message);
@@ -90,7 +98,16 @@ double Waveform::sampleRate() const
 void Waveform::setView(double start, double scale, int width)
 {
     columns_.setView(start, scale, width);
+    scheduleRequests();
     invalidate();
+}
+
+void Waveform::scheduleRequests()
+{
+    if (!requestTimerRunning_ && getHandle() != nullptr) {
+        setTimer(kRequestTimer, kRequestPeriodMs);
+        requestTimerRunning_ = true;
+    }
 }
 
 void Waveform::requestColumns()
@@ -121,12 +138,14 @@ std::int64_t Waveform::handleAnswer(const Platform::Message& message)
 void Waveform::onTrackChanged()
 {
     columns_.forget();
+    scheduleRequests();
     invalidate();
 }
 
 void Waveform::onTimingChanged()
 {
     columns_.forget();
+    scheduleRequests();
     invalidate();
 }
 

@@ -38,6 +38,8 @@ public:
     // Sends the batch of requests for the columns that are not exact, when there are any
     // and the view changed since the last batch (the timer's work).
     void requestColumns();
+    // Starts the batch timer unless it runs; it stops itself when nothing is left to ask.
+    void scheduleRequests();
 
     const WaveformColumns& columns() const { return columns_; }
     // Where the monitor worker answers.
@@ -59,6 +61,7 @@ private:
     Audio::AudioPlayer* player_ = nullptr;
     WaveformColumns columns_;
     std::unique_ptr<Platform::MessageWindow> answers_;
+    bool requestTimerRunning_ = false;
 };
 
 }  // namespace GUIMain
