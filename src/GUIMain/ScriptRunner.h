@@ -41,7 +41,10 @@ public:
     // The state line's object.
     nlohmann::json makeState();
     // The widget a path names, or null.
-    QWidget* resolve(const std::string& path) const;
+    // An item of an item view is a part of its viewport: "Header/N" under a header view names
+    // its section N, "Row/R" under an item view its row R (scrolled into view). `area` gets
+    // the part's rectangle in the returned widget, or the widget's whole rectangle.
+    QWidget* resolve(const std::string& path, QRect* area = nullptr) const;
     // The path of a widget as scripts name it.
     std::string pathOf(const QWidget* widget) const;
 
