@@ -13,6 +13,7 @@
 
 #include "Config/Settings.h"
 #include "GUIMain/AutomationState.h"
+#include "GUIMain/CueListDelegate.h"
 #include "GUIMain/CueListModel.h"
 #include "Platform/Assert.h"
 #include "Platform/Utf.h"
@@ -129,6 +130,7 @@ QWidget* CueListView::createSystemControl(QWidget* parentWindow)
     model_ = new CueListModel(*this);
     model_->setParent(table);
     table->setModel(model_);
+    table->setItemDelegate(new CueListDelegate(*this, table));
     table->setSelectionMode(QAbstractItemView::NoSelection);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setShowGrid(false);
@@ -160,6 +162,8 @@ void CueListView::onCreate()
     if (project_ == nullptr) {
         project_ = Project::Project::getInstance();
     }
+    // A tab stop, whatever style the creator gave.
+    table_->setFocusPolicy(Qt::StrongFocus);
     for (const ReservedColumn& column : kReservedColumns) {
         keys_.emplace_back(column.key);
         keySet_.insert(column.key);

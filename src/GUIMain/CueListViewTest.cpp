@@ -5,6 +5,7 @@
 #include <QTest>
 #include <sstream>
 
+#include "GUI/KeyRouter.h"
 #include "GUIMain/CueListView.h"
 #include "GUIMain/MainWindowTestSupport.h"
 #include "Project/Operations/OperationAddCue.h"
@@ -149,8 +150,18 @@ TEST_F(CueListViewTest, OpensSortsAndTurnsClicksIntoSelections)
     EXPECT_EQ(lines[2]["text"], palette.color(QPalette::HighlightedText).name().toStdString());
     EXPECT_EQ(lines[1]["selected"], false);
 
-    // The main window's next-cue command steps in the view's order.
+    // The main window's next-cue command steps in the view's order, also from the arrow
+    // keys while the view has the focus; Home and End select the first and the last row.
     run({"command 71"});
+    EXPECT_EQ(selected(), (std::vector<int>{3}));
+    GUI::KeyRouter keys;  // as the program routes keys through the key maps
+    run({"key Down"});
+    EXPECT_EQ(selected(), (std::vector<int>{1}));
+    run({"key Home"});
+    EXPECT_EQ(selected(), (std::vector<int>{2}));
+    run({"key End"});
+    EXPECT_EQ(selected(), (std::vector<int>{1}));
+    run({"key Up"});
     EXPECT_EQ(selected(), (std::vector<int>{3}));
     // A selection made elsewhere shows in the rows.
     run({"command 34"});
@@ -221,7 +232,7 @@ TEST_F(CueListViewTest, InsertionsValueChangesAndUserColumns)
     EXPECT_EQ(numbersInView(), (std::vector<int>{2, 3, 5, 1, 4}));
 }
 
-TEST_F(CueListViewTest, OpeningAgainRepaintsTheRowsOnce)
+TEST_F(CueListViewTest, OpeningAgainRepaintsOnceAndSelectionScrollsIntoView)
 {
     ASSERT_TRUE(project().submit(new Project::OperationNewProject(SMPTE::SMPTE_25)));
     for (int i = 0; i < 300; ++i) {
@@ -248,6 +259,18 @@ TEST_F(CueListViewTest, OpeningAgainRepaintsTheRowsOnce)
     EXPECT_FALSE(view().isRedrawSuspended());
     EXPECT_EQ(view().getRowCount(), 300);
     EXPECT_EQ(paints.count, 1);
+
+    // A cue selected elsewhere is scrolled into view.
+    table().scrollToTop();
+    const int lastRow = view().getRowCount() - 5;
+    ASSERT_FALSE(view().getCueAt(lastRow)->isSelected());
+    ASSERT_GT(table().rowViewportPosition(lastRow), table().viewport()->height());
+    const int lastId = view().getCueAt(lastRow)->getId();
+    ASSERT_TRUE(project().submit(new Project::OperationSelection({{lastId, true}})));
+    ScriptRunner::drainEvents();
+    EXPECT_GE(table().rowViewportPosition(lastRow), 0);
+    EXPECT_LE(table().rowViewportPosition(lastRow) + table().rowHeight(lastRow),
+              table().viewport()->height());
 }
 
 }  // namespace
