@@ -1,6 +1,7 @@
 #include "GUIMain/CueListCells.h"
 
 #include <QRegularExpression>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -130,6 +131,13 @@ QString cueCellText(const Project::Cue& cue, int column, const CueCellContext& c
         case 4:
             if (cue.getDuration() == 0) {
                 return {};
+            }
+            // A damaged file may carry a negative duration: shown with a sign, not refused.
+            if (cue.getDuration() < 0) {
+                const int frames = cue.getDuration() == INT_MIN ? INT_MAX : -cue.getDuration();
+                return QLatin1Char('-') +
+                       QString::fromStdWString(
+                           SMPTE::fromFrameNo(cue.getTimecode().getFormat(), frames).toString());
             }
             return QString::fromStdWString(
                 SMPTE::fromFrameNo(cue.getTimecode().getFormat(), cue.getDuration()).toString());

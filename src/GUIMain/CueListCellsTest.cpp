@@ -66,6 +66,8 @@ TEST_F(CueListCellsTest, FixedColumnsShowTheCuesValues)
     cue->setPyroType(Project::Cue::PYRO_PARALLEL);
     EXPECT_EQ(cell(*cue, 6), "03 (Finale)");
     EXPECT_EQ(cell(*cue, 4), "");
+    cue->setDuration(-26);  // only a damaged file has one
+    EXPECT_EQ(cell(*cue, 4), "-00:00:01:01");
     EXPECT_EQ(cell(*cue, 5), "[PARALLEL] Pyro 02A");
 }
 

@@ -177,9 +177,7 @@ TEST_F(CueListViewTest, DoubleClickSelectsEveryCueAtTheTimecode)
     OperationCounter operations;
     project().addListener(&operations);
     // Row 1 is cue 2, at 2 s with cue 3.
-    const QRect second = table().visualRect(table().model()->index(1, 0));
-    QTest::mouseDClick(table().viewport(), Qt::LeftButton, Qt::NoModifier, second.center());
-    ScriptRunner::drainEvents();
+    run({"click CueList/Row/1 double"});
     EXPECT_EQ(selected(), (std::vector<int>{2, 3}));
 
     // Everything at that timecode is selected and nothing else: the operation still runs,

@@ -220,8 +220,11 @@ bool ScriptRunner::runLine(const std::string& rawLine, std::string& reason)
             }
             Qt::MouseButton button = Qt::LeftButton;
             Qt::KeyboardModifiers modifiers;
+            bool twice = false;
             for (; next < words.size(); ++next) {
-                if (words[next] == "shift") {
+                if (words[next] == "double") {
+                    twice = true;
+                } else if (words[next] == "shift") {
                     modifiers |= Qt::ShiftModifier;
                 } else if (words[next] == "ctrl") {
                     modifiers |= Qt::ControlModifier;
@@ -233,7 +236,11 @@ bool ScriptRunner::runLine(const std::string& rawLine, std::string& reason)
                     return false;
                 }
             }
-            QTest::mouseClick(target, button, modifiers, at);
+            if (twice) {
+                QTest::mouseDClick(target, button, modifiers, at);
+            } else {
+                QTest::mouseClick(target, button, modifiers, at);
+            }
         } else if (verb == "drag") {
             long long c[4] = {};
             if (words.size() < 5 || !parseInt(words[1], c[0]) || !parseInt(words[2], c[1]) ||
