@@ -99,6 +99,39 @@ int compareNatural(const std::wstring& a, const std::wstring& b)
     return threeWay(a.size() - i, b.size() - j);
 }
 
+std::wstring naturalSortKey(const std::wstring& text)
+{
+    std::wstring key;
+    key.reserve(text.size() + 2);
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (!isDigit(text[i])) {
+            key += text[i++];
+            continue;
+        }
+        std::size_t end = i;
+        while (end < text.size() && isDigit(text[end])) {
+            ++end;
+        }
+        std::size_t start = i;
+        while (start < end && text[start] == L'0') {
+            ++start;
+        }
+        // The first character is a digit, so that a run meets any other character as its
+        // first digit would.
+        const std::size_t length = end - start;
+        if (length < 9) {
+            key += static_cast<wchar_t>(L'0' + length);
+        } else {
+            key += L'9';
+            key += static_cast<wchar_t>(length);
+        }
+        key.append(text, start, length);
+        i = end;
+    }
+    return key;
+}
+
 int CueComparison::operator()(const Project::Cue& a, const Project::Cue& b) const
 {
     switch (column) {
@@ -135,18 +168,30 @@ void sortCues(std::vector<Project::Cue*>& cues, const CueComparison& comparison,
                          });
         return;
     }
-    // A metadata column: each cue's value is looked up once, not at every comparison.
-    std::vector<std::pair<const std::wstring*, Project::Cue*>> keyed;
+    // A metadata column: each cue's value is looked up and turned into a key that compares
+    // by plain characters once, not at every comparison.
+    struct Keyed {
+        bool missing;
+        std::wstring key;
+        Project::Cue* cue;
+    };
+    std::vector<Keyed> keyed;
     keyed.reserve(cues.size());
     for (Project::Cue* cue : cues) {
-        keyed.emplace_back(cue->getMetadata().valueOf(comparison.metadataKey), cue);
+        const std::wstring* value = cue->getMetadata().valueOf(comparison.metadataKey);
+        keyed.push_back({value == nullptr, value ? naturalSortKey(*value) : std::wstring(), cue});
     }
-    std::stable_sort(keyed.begin(), keyed.end(), [ascending](const auto& a, const auto& b) {
-        return ascending ? compareValues(a.first, b.first) < 0
-                         : compareValues(b.first, a.first) < 0;
+    const auto less = [](const Keyed& a, const Keyed& b) {
+        if (a.missing != b.missing) {
+            return b.missing;
+        }
+        return a.key < b.key;
+    };
+    std::stable_sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) {
+        return ascending ? less(a, b) : less(b, a);
     });
     for (std::size_t i = 0; i < cues.size(); ++i) {
-        cues[i] = keyed[i].second;
+        cues[i] = keyed[i].cue;
     }
 }
 

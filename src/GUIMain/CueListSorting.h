@@ -28,6 +28,11 @@ enum CueListColumn : int {
 // start of the other comes first. Negative, zero or positive.
 int compareNatural(const std::wstring& a, const std::wstring& b);
 
+// A text that orders by plain character comparison as the text orders naturally: each
+// digit run becomes its digit count without leading zeros (one character from '0' to '8',
+// or '9' and the count) followed by those digits.
+std::wstring naturalSortKey(const std::wstring& text);
+
 // The order of one column: `column` as above, and for a metadata column the key it shows.
 struct CueComparison {
     int column = kColumnTimecode;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <iostream>
+#include <random>
 #include <vector>
 
 #include "GUIMain/CueListSorting.h"
@@ -40,6 +42,32 @@ TEST(CueListSortingTest, NaturalOrderComparesDigitRunsByValue)
             << std::wstring(c.a).size() << ": '" << std::string(c.a, c.a + std::wcslen(c.a))
             << "' vs '" << std::string(c.b, c.b + std::wcslen(c.b)) << "'";
         EXPECT_EQ(sign(compareNatural(c.b, c.a)), -c.expected);
+        // The sort key orders the same way by plain comparison.
+        EXPECT_EQ(sign(naturalSortKey(c.a).compare(naturalSortKey(c.b))), c.expected)
+            << std::string(c.a, c.a + std::wcslen(c.a));
+    }
+}
+
+TEST(CueListSortingTest, NaturalSortKeyAgreesWithTheComparisonOnRandomTexts)
+{
+    const unsigned seed = std::random_device{}();
+    std::cout << "NaturalSortKey seed " << seed << std::endl;
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    const std::wstring alphabet = L"00019a-A/:";
+    const auto text = [&] {
+        std::wstring result;
+        const int length = static_cast<int>(random() % 14);
+        for (int i = 0; i < length; ++i) {
+            result += alphabet[random() % alphabet.size()];
+        }
+        return result;
+    };
+    for (int n = 0; n < 20000; ++n) {
+        const std::wstring a = text();
+        const std::wstring b = text();
+        ASSERT_EQ(sign(naturalSortKey(a).compare(naturalSortKey(b))), sign(compareNatural(a, b)))
+            << std::string(a.begin(), a.end()) << " vs " << std::string(b.begin(), b.end());
     }
 }
 
