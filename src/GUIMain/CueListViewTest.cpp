@@ -2,7 +2,6 @@
 
 #include <QHeaderView>
 #include <QTableView>
-#include <QTest>
 #include <sstream>
 
 #include "GUI/KeyRouter.h"
