@@ -1,7 +1,9 @@
 #include "GUIMain/ScriptRunner.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QEventLoop>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLineEdit>
@@ -196,7 +198,8 @@ bool ScriptRunner::runLine(const std::string& rawLine, std::string& reason)
             reason = "usage: " + verb + " PATH ...";
             return false;
         }
-        QWidget* target = resolve(words[0]);
+        QRect area;
+        QWidget* target = resolve(words[0], &area);
         if (target == nullptr) {
             reason = "unknown path: " + words[0];
             return false;
@@ -205,20 +208,23 @@ bool ScriptRunner::runLine(const std::string& rawLine, std::string& reason)
             reason = "the target is disabled or hidden: " + words[0];
             return false;
         }
-        const QPoint centre = target->rect().center();
+        const QPoint centre = area.center();
         if (verb == "click") {
             QPoint at = centre;
             std::size_t next = 1;
             long long x = 0;
             long long y = 0;
             if (words.size() >= 3 && parseInt(words[1], x) && parseInt(words[2], y)) {
-                at = QPoint(static_cast<int>(x), static_cast<int>(y));
+                at = area.topLeft() + QPoint(static_cast<int>(x), static_cast<int>(y));
                 next = 3;
             }
             Qt::MouseButton button = Qt::LeftButton;
             Qt::KeyboardModifiers modifiers;
+            bool twice = false;
             for (; next < words.size(); ++next) {
-                if (words[next] == "shift") {
+                if (words[next] == "double") {
+                    twice = true;
+                } else if (words[next] == "shift") {
                     modifiers |= Qt::ShiftModifier;
                 } else if (words[next] == "ctrl") {
                     modifiers |= Qt::ControlModifier;
@@ -230,7 +236,11 @@ bool ScriptRunner::runLine(const std::string& rawLine, std::string& reason)
                     return false;
                 }
             }
-            QTest::mouseClick(target, button, modifiers, at);
+            if (twice) {
+                QTest::mouseDClick(target, button, modifiers, at);
+            } else {
+                QTest::mouseClick(target, button, modifiers, at);
+            }
         } else if (verb == "drag") {
             long long c[4] = {};
             if (words.size() < 5 || !parseInt(words[1], c[0]) || !parseInt(words[2], c[1]) ||
@@ -409,7 +419,7 @@ bool ScriptRunner::sendKeys(const std::string& keys, bool press, bool release, s
     return true;
 }
 
-QWidget* ScriptRunner::resolve(const std::string& path) const
+QWidget* ScriptRunner::resolve(const std::string& path, QRect* area) const
 {
     std::vector<std::string> segments;
     std::string segment;
@@ -445,8 +455,37 @@ QWidget* ScriptRunner::resolve(const std::string& path) const
     if (current == nullptr) {
         return nullptr;
     }
+    QRect part;
     for (; next < segments.size() && current != nullptr; ++next) {
-        current = childNamed(current, segments[next]);
+        if (QWidget* child = childNamed(current, segments[next])) {
+            current = child;
+            continue;
+        }
+        long long number = -1;
+        auto* header = qobject_cast<QHeaderView*>(current);
+        auto* items = qobject_cast<QAbstractItemView*>(current);
+        if (header != nullptr && parseInt(segments[next], number) && number >= 0 &&
+            number < header->count()) {
+            const int section = static_cast<int>(number);
+            part = QRect(header->sectionViewportPosition(section), 0, header->sectionSize(section),
+                         header->viewport()->height());
+            current = header->viewport();
+        } else if (header == nullptr && items != nullptr && items->model() != nullptr &&
+                   segments[next] == "Row" && next + 1 < segments.size() &&
+                   parseInt(segments[next + 1], number) && number >= 0 &&
+                   number < items->model()->rowCount()) {
+            const QModelIndex index = items->model()->index(static_cast<int>(number), 0);
+            items->scrollTo(index, QAbstractItemView::EnsureVisible);
+            const QRect cell = items->visualRect(index);
+            part = QRect(0, cell.top(), items->viewport()->width(), cell.height());
+            current = items->viewport();
+            ++next;
+        } else {
+            return nullptr;
+        }
+    }
+    if (area != nullptr && current != nullptr) {
+        *area = part.isNull() ? current->rect() : part;
     }
     return current;
 }

@@ -17,15 +17,17 @@ class Skyfirewright;
 // (the events it caused drained) before the next:
 //
 //   command CODE [ARG]          keydown KEYS | keyup KEYS | key KEYS
-//   click PATH [X Y] [left|right|middle] [shift] [ctrl]
+//   click PATH [X Y] [left|right|middle] [shift] [ctrl] [double]
 //   drag PATH X1 Y1 X2 Y2 [left|right|middle]
 //   wheel PATH DELTA [X Y]      type PATH TEXT
 //   answer yes|no|cancel|ok     file PATH | file cancel
 //   wait MS    state    rows [FIRST [COUNT]]    screenshot FILE.png [PATH]    quit
 //
 // Paths name components by their names from the main window down ("Header/Timeline"), or
-// start at another top-level window by its class or name ("EffectScreen/..."). A line that
-// fails (unknown path, disabled target, a dialog without a queued answer) stops the script.
+// start at another top-level window by its class or name ("EffectScreen/..."); an item
+// view's header section is "Header/N" under the view, its row "Row/R" (X Y then count from
+// the item's corner). A line that fails (unknown path, disabled target, a dialog without a
+// queued answer) stops the script.
 class ScriptRunner {
 public:
     ScriptRunner(Skyfirewright& window, ScriptDialogs& dialogs, std::ostream& out,
@@ -41,7 +43,10 @@ public:
     // The state line's object.
     nlohmann::json makeState();
     // The widget a path names, or null.
-    QWidget* resolve(const std::string& path) const;
+    // An item of an item view is a part of its viewport: "Header/N" under a header view names
+    // its section N, "Row/R" under an item view its row R (scrolled into view). `area` gets
+    // the part's rectangle in the returned widget, or the widget's whole rectangle.
+    QWidget* resolve(const std::string& path, QRect* area = nullptr) const;
     // The path of a widget as scripts name it.
     std::string pathOf(const QWidget* widget) const;
 
