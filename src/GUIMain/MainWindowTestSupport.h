@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QPointer>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <sstream>
 
@@ -36,7 +37,10 @@ protected:
         options.programFolder = Platform::programFolder();
         options.userFolder = userFolder_;
         options.audio.device = L"silent";
-        options.controller.findPorts = [] { return std::vector<std::string>{}; };
+        // No firing controller unless a test names its ports (the device simulator's).
+        options.controller.findPorts = [this] {
+            return controllerPorts_ ? controllerPorts_() : std::vector<std::string>{};
+        };
         options.midiPorts = std::make_unique<Midi::FakePorts>(midiDevices_);
         options.messageBoxes = &dialogs_;
         session_ = std::make_unique<Show::ShowSession>(std::move(options));
@@ -83,6 +87,8 @@ protected:
     Platform::TestFolder folder_;
     std::wstring userFolder_;
     Midi::Devices midiDevices_;
+    // The serial ports the controller tries; none when empty.
+    std::function<std::vector<std::string>()> controllerPorts_;
     ScriptDialogs dialogs_;
     Platform::MessageQueue queue_;
     GUI::QtMessagePump pump_{queue_};
