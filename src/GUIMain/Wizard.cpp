@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Config/Settings.h"
+#include "Controller/ControllerMessages.h"
 #include "Controller/ShowMode.h"
 #include "GUI/BasicLayout.h"
 #include "GUI/Graphics.h"
@@ -516,6 +517,12 @@ void Wizard::runCompile()
         return;
     }
     Show::ShowSession& session = main_.session();
+    // The device must still answer before the show goes to it: a request with a reply.
+    Controller::DeviceInfo info;
+    if (!session.controller().getDeviceInfo(info)) {
+        showConnectError(session.controller().getLastError());
+        return;
+    }
     if (!session.enterShowMode(showMode_)) {
         // A device that went away lands on the device's error page, anything else on the
         // show's.
