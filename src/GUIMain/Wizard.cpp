@@ -85,18 +85,18 @@ Wizard::~Wizard() = default;
 void Wizard::open()
 {
     static const wchar_t* const kTitles[] = {
-        L"WIZ.SHOW.TITLE_CHECK_ONLY", L"WIZ.SHOW.TITLE",    L"WIZ.NEW.TITLE",
-        L"WIZ.SCX_FMT.TITLE",         L"WIZ.MIDI.TITLE",    L"WIZ.REPORTS.TITLE",
+        L"WIZ.SHOW.TITLE_CHECK_ONLY", L"WIZ.SHOW.TITLE", L"WIZ.NEW.TITLE",
+        L"WIZ.SCX_FMT.TITLE",         L"WIZ.MIDI.TITLE", L"WIZ.REPORTS.TITLE",
     };
-    QWidget* handle = createOwned(L"Wizard", Config::tr(kTitles[kind_]),
-                                  GUI::kStyleOverlappedWindow, GUI::kExStyleControlParent,
-                                  main_.getHandle());
+    QWidget* handle =
+        createOwned(L"Wizard", Config::tr(kTitles[kind_]), GUI::kStyleOverlappedWindow,
+                    GUI::kExStyleControlParent, main_.getHandle());
     handle->setFixedSize(kWidth, kHeight);
     // Centred over the main window.
     const QRect over = main_.getHandle()->geometry();
     handle->move(over.center() - QPoint(kWidth / 2, kHeight / 2));
     handle->show();
-    static const Page kFirst[] = {Page::kShowCheck,       Page::kShowCheck, Page::kNewStart,
+    static const Page kFirst[] = {Page::kShowCheck,      Page::kShowCheck, Page::kNewStart,
                                   Page::kScxSmpteFormat, Page::kMidiStart, Page::kReportsStart};
     showPage(kFirst[kind_]);
 }
@@ -200,8 +200,8 @@ const wchar_t* Wizard::pageName(Page page)
 
 const char* Wizard::kindName(Kind kind)
 {
-    static const char* const kNames[] = {"checkCues", "showMode", "newProject",
-                                         "foreignShowFormat", "midi", "reports"};
+    static const char* const kNames[] = {"checkCues",         "showMode", "newProject",
+                                         "foreignShowFormat", "midi",     "reports"};
     return kNames[kind];
 }
 
@@ -209,8 +209,8 @@ std::vector<Wizard::Choice> Wizard::choicesOf(Page page)
 {
     std::vector<Choice> choices;
     const auto add = [&](const std::wstring& key, int value, std::wstring explanation = {}) {
-        choices.push_back({Config::tr(key), explanation.empty() ? key + L"_EX" : explanation,
-                           value});
+        choices.push_back(
+            {Config::tr(key), explanation.empty() ? key + L"_EX" : explanation, value});
     };
     switch (page) {
         case Page::kShowPyroMode:
@@ -484,8 +484,8 @@ std::wstring Wizard::describeCheckFailures()
     }
     const auto& first = failures.front();
     const wchar_t* key = Project::CueFireCheck::problemKey(first.problem);
-    std::wstring text = withNumber(Config::tr(key != nullptr ? key : L"ERROR.GENERIC"),
-                                   first.cueNumber);
+    std::wstring text =
+        withNumber(Config::tr(key != nullptr ? key : L"ERROR.GENERIC"), first.cueNumber);
     if (failures.size() > 1) {
         text += L" (+" + std::to_wstring(failures.size() - 1) + L")";
     }
@@ -567,8 +567,7 @@ void Wizard::applyMidiChoice()
 bool Wizard::writeReport()
 {
     const bool csv = reportChoice_ == kCsvExport;
-    const std::wstring path =
-        main_.fileDialogs().save(csv ? kFilterCsv : kFilterPdf, getHandle());
+    const std::wstring path = main_.fileDialogs().save(csv ? kFilterCsv : kFilterPdf, getHandle());
     if (path.empty()) {
         return false;
     }
@@ -636,21 +635,20 @@ void Wizard::Content::onCreate()
 {
     for (int i = 0; i < kChoiceCount; ++i) {
         auto* button = new GUI::D2DButton();
-        button->createAsD2DChild(L"Btn" + std::to_wstring(i + 1), L"",
-                                 new GUI::BasicLayout(0, 10, 0, 100 + 40 * i, 1, -10, 0,
-                                                      132 + 40 * i),
-                                 GUI::kStyleChild | GUI::kStyleTabStop, 0, this);
+        button->createAsD2DChild(
+            L"Btn" + std::to_wstring(i + 1), L"",
+            new GUI::BasicLayout(0, 10, 0, 100 + 40 * i, 1, -10, 0, 132 + 40 * i),
+            GUI::kStyleChild | GUI::kStyleTabStop, 0, this);
         button->setTag(i);
         button->addListener(&buttonListener_);
         button->getHandle()->setVisible(false);
         choiceButtons_[i] = button;
     }
-    explanation_ = new GUI::D2DLabel(GUI::D2DLabel::Alignment::kLeading,
-                                     {GUI::kFaceColor, GUI::kEdgeColor,
-                                      GUI::ColorF{0.086f, 0.102f, 0.125f, 1.0f}});
-    explanation_->createAsD2DChild(L"ExLabel", L"",
-                                   new GUI::BasicLayout(0, 10, 0, 140, 1, -10, 1, -44),
-                                   kChildStyle, 0, this);
+    explanation_ = new GUI::D2DLabel(
+        GUI::D2DLabel::Alignment::kLeading,
+        {GUI::kFaceColor, GUI::kEdgeColor, GUI::ColorF{0.086f, 0.102f, 0.125f, 1.0f}});
+    explanation_->createAsD2DChild(
+        L"ExLabel", L"", new GUI::BasicLayout(0, 10, 0, 140, 1, -10, 1, -44), kChildStyle, 0, this);
     cancelButton_ = new GUI::D2DButton();
     cancelButton_->createAsD2DChild(L"CancelButton", Config::tr(L"GENERIC.CANCEL"),
                                     new GUI::BasicLayout(1, -182, 1, -34, 1, -100, 1, -10),
@@ -765,8 +763,7 @@ void Wizard::Content::draw(GUI::RenderTarget& target)
     }
     GUI::Graphics* graphics = GUI::Graphics::getInstance();
     const QString title = QString::fromStdWString(Config::tr(L"WIZ." + pageName_ + L".HEADER"));
-    const QString text =
-        QString::fromStdWString(Config::tr(L"WIZ." + pageName_ + L".HEADER_EX"));
+    const QString text = QString::fromStdWString(Config::tr(L"WIZ." + pageName_ + L".HEADER_EX"));
     if (graphics != nullptr) {
         p.setFont(graphics->getFont(GUI::Graphics::TextStyle::kRegular18));
     }

@@ -132,11 +132,20 @@ TEST_F(WizardTest, ShowWizardEntersShowModeInEachMode)
     };
     const Row rows[] = {
         {"wired, audio clock", {2, 1, 1}, 4, Controller::SHOW_AUDIO_CLOCK, Clock::CLOCK_AUDIO},
-        {"channel 3, clock out", {1, 3, 1, 2}, 2, Controller::SHOW_CLOCK_OUT,
+        {"channel 3, clock out",
+         {1, 3, 1, 2},
+         2,
+         Controller::SHOW_CLOCK_OUT,
          Clock::CLOCK_CONTROLLER},
-        {"channel 1, clock in", {1, 1, 1, 3}, 0, Controller::SHOW_CLOCK_IN,
+        {"channel 1, clock in",
+         {1, 1, 1, 3},
+         0,
+         Controller::SHOW_CLOCK_IN,
          Clock::CLOCK_CONTROLLER},
-        {"wired, manual fire skips the clock", {2, 2}, 4, Controller::SHOW_MANUAL_FIRE,
+        {"wired, manual fire skips the clock",
+         {2, 2},
+         4,
+         Controller::SHOW_MANUAL_FIRE,
          Clock::CLOCK_MANUAL},
     };
     for (const Row& row : rows) {
@@ -156,8 +165,8 @@ TEST_F(WizardTest, ShowWizardEntersShowModeInEachMode)
         EXPECT_TRUE(session_->isInShowMode());
         EXPECT_EQ(session_->state().getClockMode(), row.clock);
         EXPECT_EQ(session_->controller().getPyroLink(), row.pyroLink);
-        EXPECT_TRUE(waitForLog({"\"pyro-link\"", "\"link\":" + std::to_string(row.pyroLink)},
-                               logStart));
+        EXPECT_TRUE(
+            waitForLog({"\"pyro-link\"", "\"link\":" + std::to_string(row.pyroLink)}, logStart));
         ok();
         EXPECT_FALSE(wizardOpen());
         EXPECT_TRUE(session_->controller().isConnected()) << "a finished wizard ends nothing";
@@ -215,8 +224,8 @@ TEST_F(WizardTest, CancelAtEachPageLeavesNothingConnected)
         if (row.closeBox) {
             run({"wait 0"});
             for (QWidget* top : QApplication::topLevelWidgets()) {
-                if (top->isVisible() && top->windowTitle() == QString::fromStdWString(
-                                                                  Config::tr(L"WIZ.SHOW.TITLE"))) {
+                if (top->isVisible() &&
+                    top->windowTitle() == QString::fromStdWString(Config::tr(L"WIZ.SHOW.TITLE"))) {
                     top->close();
                 }
             }
@@ -258,8 +267,9 @@ TEST_F(WizardTest, ErrorsLandOnTheirPages)
         ASSERT_EQ(session_->project().getCheckFailures().size(), 1u);
         const std::string explanation = wizard()["explanation"];
         EXPECT_FALSE(explanation.empty());
-        EXPECT_NE(explanation, tr(Project::CueFireCheck::problemKey(
-                                   Project::CueFireCheck::ADDRESS_OUT_OF_RANGE)))
+        EXPECT_NE(
+            explanation,
+            tr(Project::CueFireCheck::problemKey(Project::CueFireCheck::ADDRESS_OUT_OF_RANGE)))
             << "the cue's number is filled in";
         ok();
         EXPECT_FALSE(wizardOpen());
@@ -291,7 +301,9 @@ TEST_F(WizardTest, CheckOnlyWizardNeverConnects)
     EXPECT_EQ(wizard()["kind"], "checkCues");
     ASSERT_EQ(page(), "SHOW.COMPILE_OK");
     EXPECT_EQ(wizard()["okText"], tr(L"GENERIC.OK"));
+    EXPECT_FALSE(window_->getHandle()->isEnabled()) << "the owner waits for the wizard";
     ok();
+    EXPECT_TRUE(window_->getHandle()->isEnabled());
     EXPECT_FALSE(wizardOpen());
     EXPECT_EQ(portSearches_, 0);
     EXPECT_TRUE(device_->logLines().size() <= 1) << "the device heard nothing";
@@ -314,8 +326,7 @@ TEST_F(WizardTest, NewProjectInEachFormat)
         choose(button);
         ok();
         ASSERT_EQ(page(), "NEW.FINISHED");
-        EXPECT_EQ(session_->project().getProjectData().getFormat(),
-                  formats[button - 1]);
+        EXPECT_EQ(session_->project().getProjectData().getFormat(), formats[button - 1]);
         EXPECT_TRUE(session_->project().isProjectOpen());
         EXPECT_TRUE(wizard()["choice"].is_null()) << "select audio is an action";
         if (button == 4) {
@@ -401,10 +412,15 @@ TEST_F(WizardTest, EachReportIsWritten)
         bool pdf;
     };
     const Row rows[] = {
-        {"show", {1}, true},          {"load", {2}, true},          {"pyro-include", {3, 1}, true},
-        {"pyro-exclude", {3, 2}, true}, {"pyro-overview", {3, 3}, true},
-        {"location-include", {4, 1}, true}, {"location-exclude", {4, 2}, true},
-        {"inventory", {5}, true},     {"csv", {6}, false},
+        {"show", {1}, true},
+        {"load", {2}, true},
+        {"pyro-include", {3, 1}, true},
+        {"pyro-exclude", {3, 2}, true},
+        {"pyro-overview", {3, 3}, true},
+        {"location-include", {4, 1}, true},
+        {"location-exclude", {4, 2}, true},
+        {"inventory", {5}, true},
+        {"csv", {6}, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -456,13 +472,13 @@ TEST_F(WizardTest, NewUsersEvening)
     run({"command 1"});
     ASSERT_EQ(state()["cueCount"], 3);
     run({
-        "command 5",                     // the show wizard: check, connect
-        "click Wizard/Content/Btn2",     // wired
+        "command 5",                  // the show wizard: check, connect
+        "click Wizard/Content/Btn2",  // wired
         "click Wizard/Content/OkButton",
-        "click Wizard/Content/Btn1",     // automatic firing
+        "click Wizard/Content/Btn1",  // automatic firing
         "click Wizard/Content/OkButton",
-        "click Wizard/Content/Btn1",     // the audio clock
-        "click Wizard/Content/OkButton", // compile, show mode
+        "click Wizard/Content/Btn1",      // the audio clock
+        "click Wizard/Content/OkButton",  // compile, show mode
     });
     ASSERT_EQ(page(), "SHOW.FINISHED") << wizard().dump();
     run({"click Wizard/Content/OkButton", "command 57 1", "command 28"});
