@@ -39,8 +39,10 @@ protected:
         options.programFolder = Platform::programFolder();
         options.userFolder = userFolder_;
         options.audio.device = L"silent";
-        options.controller.findPorts =
-            controllerPorts_ ? controllerPorts_ : [] { return std::vector<std::string>{}; };
+        // No firing controller unless a test names its ports (the device simulator's).
+        options.controller.findPorts = [this] {
+            return controllerPorts_ ? controllerPorts_() : std::vector<std::string>{};
+        };
         options.midiPorts = std::make_unique<Midi::FakePorts>(midiDevices_);
         options.messageBoxes = &dialogs_;
         session_ = std::make_unique<Show::ShowSession>(std::move(options));
