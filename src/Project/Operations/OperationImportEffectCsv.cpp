@@ -73,6 +73,9 @@ bool OperationImportEffectCsv::execute(ProjectData& data)
         }
     }
     report_.added = static_cast<int>(added_.size());
+    if (sink_) {
+        *sink_ = report_;
+    }
     return true;
 }
 

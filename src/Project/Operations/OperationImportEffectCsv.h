@@ -24,7 +24,12 @@ public:
         std::vector<EffectCsv::Refusal> refused;
     };
 
-    explicit OperationImportEffectCsv(std::wstring path) : path_(std::move(path)) {}
+    // `report`, when given, receives the report too: an import that added nothing is
+    // passive and does not outlive its submit.
+    explicit OperationImportEffectCsv(std::wstring path, std::shared_ptr<Report> report = nullptr)
+        : path_(std::move(path)), sink_(std::move(report))
+    {
+    }
     // Reads the given bytes instead of a file (tests, fuzzing).
     static std::unique_ptr<OperationImportEffectCsv> fromBytes(std::string bytes);
 
@@ -47,6 +52,7 @@ private:
     bool fromBytes_ = false;
     bool executed_ = false;
     Report report_;
+    std::shared_ptr<Report> sink_;
     // The added effects as they were made (with their numbers), for undo and redo.
     std::vector<Effect> added_;
 };
