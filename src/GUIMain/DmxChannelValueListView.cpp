@@ -161,6 +161,8 @@ DmxChannelValueListView::DmxChannelValueListView(Hooks hooks, QWidget* parent)
     };
     table_ = table;
     table_->setObjectName(QStringLiteral("Channels"));
+    // Scripts click rows here: the rows are drawn on the viewport, not the table.
+    table_->viewport()->setObjectName(QStringLiteral("ChannelRows"));
     table_->setModel(model_.get());
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -170,8 +172,10 @@ DmxChannelValueListView::DmxChannelValueListView(Hooks hooks, QWidget* parent)
     table_->verticalHeader()->setDefaultSectionSize(22);
     table_->setAlternatingRowColors(true);
     table_->horizontalHeader()->setStretchLastSection(true);
+    table_->horizontalHeader()->setHighlightSections(false);
+    constexpr std::array<int, kColumns> kWidths = {62, 50, 72, 62, 80};
     for (int c = 0; c < kColumns; ++c) {
-        table_->setColumnWidth(c, 80);
+        table_->setColumnWidth(c, kWidths[static_cast<std::size_t>(c)]);
     }
     connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { submitViewSelection(); });

@@ -419,6 +419,8 @@ EffectListView::EffectListView(Project::EffectList& library, Hooks hooks, QWidge
     auto* table = new LibraryTable(this);
     table_ = table;
     table_->setObjectName(QStringLiteral("Effects"));
+    // Scripts click rows here: the rows are drawn on the viewport, not the table.
+    table_->viewport()->setObjectName(QStringLiteral("EffectRows"));
     table_->setModel(model_.get());
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -436,8 +438,12 @@ EffectListView::EffectListView(Project::EffectList& library, Hooks hooks, QWidge
     table_->verticalHeader()->hide();
     table_->setAlternatingRowColors(true);
     table_->setWordWrap(false);
+    table_->horizontalHeader()->setHighlightSections(false);
+    table_->horizontalHeader()->setStretchLastSection(true);
     for (int c = 0; c < Project::kEffectFieldCount; ++c) {
-        table_->setColumnWidth(c, kColumnWidths[static_cast<std::size_t>(c)]);
+        // Wide enough for the column head with its unit.
+        table_->setColumnWidth(c, std::max(kColumnWidths[static_cast<std::size_t>(c)],
+                                           table_->horizontalHeader()->sectionSizeHint(c) + 12));
     }
     // Sorting by a header click, without Qt's own sort-on-every-change.
     connect(table_->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,

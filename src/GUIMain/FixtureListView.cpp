@@ -39,7 +39,7 @@ constexpr std::array<const wchar_t*, kColumnCount> kColumnKeys = {
     L"FIXTURES.COLUMN.PRODUCTNAME", L"FIXTURES.COLUMN.CHANNELS",
     L"FIXTURES.COLUMN.DURATION",    L"FIXTURES.COLUMN.COMMENTS",
 };
-constexpr std::array<int, kColumnCount> kColumnWidths = {200, 130, 130, 70, 90, 200};
+constexpr std::array<int, kColumnCount> kColumnWidths = {180, 120, 120, 80, 110, 200};
 constexpr std::array<const wchar_t*, FixtureListView::kSearchFieldCount> kSearchKeys = {
     L"FIXTURES.SEARCH.DESCRIPTION", L"FIXTURES.SEARCH.MANUFACTURER",
     L"FIXTURES.SEARCH.PRODUCTNAME", L"FIXTURES.SEARCH.COMMENTS", L"FIXTURES.SEARCH.DURATION",
@@ -221,6 +221,8 @@ FixtureListView::FixtureListView(Project::ProjectData& data, Hooks hooks, QWidge
     };
     table_ = table;
     table_->setObjectName(QStringLiteral("Fixtures"));
+    // Scripts click rows here: the rows are drawn on the viewport, not the table.
+    table_->viewport()->setObjectName(QStringLiteral("FixtureRows"));
     table_->setModel(model_.get());
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -234,6 +236,7 @@ FixtureListView::FixtureListView(Project::ProjectData& data, Hooks hooks, QWidge
     table_->horizontalHeader()->setSectionsClickable(true);
     table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     table_->horizontalHeader()->setStretchLastSection(true);
+    table_->horizontalHeader()->setHighlightSections(false);
     for (int c = 0; c < kColumnCount; ++c) {
         table_->setColumnWidth(c, kColumnWidths[static_cast<std::size_t>(c)]);
     }

@@ -169,6 +169,8 @@ void FixtureScreen::onCreate()
         data, {submitHook, refuseHook, [] { sendCommand(Command::kDeleteFixtures); }}, splitter);
     channels_ =
         new DmxChannelValueListView({submitHook, refuseHook, [this] { deleteChannels(); }}, splitter);
+    // The channels and the form keep room to be read beside a wide preset table.
+    channels_->setMinimumWidth(330);
     splitter->addWidget(fixtures_);
     splitter->addWidget(channels_);
     if (mode_ == kModePatch) {
@@ -371,6 +373,7 @@ QWidget* FixtureScreen::makePatchForm(QWidget* parent)
 {
     auto* form = new QGroupBox(text(L"FIXTURES.PATCH.TITLE"), parent);
     form->setObjectName(QStringLiteral("PatchForm"));
+    form->setMinimumWidth(250);
     auto* layout = new QVBoxLayout(form);
     auto* fields = new QFormLayout();
     startAddress_ = new QLineEdit(QStringLiteral("1"), form);
