@@ -24,8 +24,8 @@ namespace {
 
 constexpr int kColumns = DmxChannelValueListView::kColumnCount;
 constexpr std::array<const wchar_t*, kColumns> kColumnKeys = {
-    L"FIXTURES.CHANNEL.COLUMN.CHANNEL", L"FIXTURES.CHANNEL.COLUMN.VALUE",
-    L"FIXTURES.CHANNEL.COLUMN.DYNAMIC", L"FIXTURES.CHANNEL.COLUMN.SAFETY",
+    L"FIXTURES.CHANNEL.COLUMN.CHANNEL",    L"FIXTURES.CHANNEL.COLUMN.VALUE",
+    L"FIXTURES.CHANNEL.COLUMN.DYNAMIC",    L"FIXTURES.CHANNEL.COLUMN.SAFETY",
     L"FIXTURES.CHANNEL.COLUMN.SLOWSAFETY",
 };
 
@@ -42,7 +42,6 @@ bool markOf(const Project::DmxChannelValue& channel, int column)
         default: return channel.isSlowSafety();
     }
 }
-
 
 }  // namespace
 
@@ -100,7 +99,8 @@ public:
         }
         if (role == Qt::CheckStateRole && isMark(index.column())) {
             const bool on = value.toInt() == Qt::Checked;
-            return editor(index.row(), index.column(), on ? QStringLiteral("1") : QStringLiteral("0"));
+            return editor(index.row(), index.column(),
+                          on ? QStringLiteral("1") : QStringLiteral("0"));
         }
         return role == Qt::EditRole && editor(index.row(), index.column(), value.toString());
     }
@@ -198,11 +198,10 @@ void DmxChannelValueListView::showFixture(Fixture* fixture)
     if (fixture == nullptr) {
         caption_->setText(QString::fromStdWString(Config::tr(L"FIXTURES.CHANNEL.NONE")));
     } else {
-        caption_->setText(QString::fromStdWString(Config::tr(L"FIXTURES.CHANNEL.OF") + L" " +
-                                                  fixture->getDescription() + L" (" +
-                                                  std::to_wstring(fixture->getChannelCount()) +
-                                                  L" " + Config::tr(L"FIXTURES.CHANNEL.COUNT") +
-                                                  L")"));
+        caption_->setText(QString::fromStdWString(
+            Config::tr(L"FIXTURES.CHANNEL.OF") + L" " + fixture->getDescription() + L" (" +
+            std::to_wstring(fixture->getChannelCount()) + L" " +
+            Config::tr(L"FIXTURES.CHANNEL.COUNT") + L")"));
     }
     syncSelection();
 }
@@ -274,7 +273,8 @@ bool DmxChannelValueListView::editCell(int row, Column column, const QString& ty
         }
     }
     if (!flags.empty()) {
-        hooks_.submit(std::make_unique<Project::OperationSelectionChannelsFixture>(std::move(flags)));
+        hooks_.submit(
+            std::make_unique<Project::OperationSelectionChannelsFixture>(std::move(flags)));
     }
     return hooks_.submit(std::make_unique<OperationSetChannelValue>(field, value));
 }
@@ -297,7 +297,8 @@ void DmxChannelValueListView::submitViewSelection()
         }
     }
     if (!flags.empty()) {
-        hooks_.submit(std::make_unique<Project::OperationSelectionChannelsFixture>(std::move(flags)));
+        hooks_.submit(
+            std::make_unique<Project::OperationSelectionChannelsFixture>(std::move(flags)));
     }
 }
 

@@ -341,9 +341,10 @@ private:
                 for (EffectList::EffectItem* effect : shown_) {
                     keyed.emplace_back(lowered(effect->getFieldText(field)), effect);
                 }
-                std::stable_sort(keyed.begin(), keyed.end(), [descending](const auto& a, const auto& b) {
-                    return descending ? b.first < a.first : a.first < b.first;
-                });
+                std::stable_sort(keyed.begin(), keyed.end(),
+                                 [descending](const auto& a, const auto& b) {
+                                     return descending ? b.first < a.first : a.first < b.first;
+                                 });
                 for (std::size_t i = 0; i < keyed.size(); ++i) {
                     shown_[i] = keyed[i].second;
                 }
@@ -359,9 +360,10 @@ private:
                                            : effect->getWholeNumberField(field);
                     keyed.emplace_back(key, effect);
                 }
-                std::stable_sort(keyed.begin(), keyed.end(), [descending](const auto& a, const auto& b) {
-                    return descending ? b.first < a.first : a.first < b.first;
-                });
+                std::stable_sort(keyed.begin(), keyed.end(),
+                                 [descending](const auto& a, const auto& b) {
+                                     return descending ? b.first < a.first : a.first < b.first;
+                                 });
                 for (std::size_t i = 0; i < keyed.size(); ++i) {
                     shown_[i] = keyed[i].second;
                 }
@@ -406,7 +408,9 @@ private:
 };
 
 EffectListView::EffectListView(Project::EffectList& library, Hooks hooks, QWidget* parent)
-    : QWidget(parent), library_(library), hooks_(std::move(hooks)),
+    : QWidget(parent),
+      library_(library),
+      hooks_(std::move(hooks)),
       model_(std::make_unique<EffectTableModel>(library))
 {
     setObjectName(QStringLiteral("EffectListView"));
@@ -459,8 +463,8 @@ EffectListView::EffectListView(Project::EffectList& library, Hooks hooks, QWidge
                              QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
         const bool number =
             Project::effectFieldKind(static_cast<EffectField>(f)) != EffectFieldKind::TEXT;
-        field->setPlaceholderText(fromWide(Config::tr(number ? L"EFFECTS.SEARCH.NUMBER_HINT"
-                                                             : L"EFFECTS.SEARCH.TEXT_HINT")));
+        field->setPlaceholderText(fromWide(
+            Config::tr(number ? L"EFFECTS.SEARCH.NUMBER_HINT" : L"EFFECTS.SEARCH.TEXT_HINT")));
         field->setClearButtonEnabled(true);
         field->setToolTip(fromWide(Config::tr(L"EFFECTS.SEARCH.TOOLTIP")));
         connect(field, &QLineEdit::textChanged, this, [this, f](const QString& text) {

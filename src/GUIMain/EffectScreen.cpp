@@ -1,8 +1,8 @@
 #include "GUIMain/EffectScreen.h"
 
 #include <QHBoxLayout>
-#include <QPalette>
 #include <QLabel>
+#include <QPalette>
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
@@ -15,7 +15,6 @@
 #include "GUIMain/Commands.h"
 #include "GUIMain/EffectListView.h"
 #include "GUIMain/Skyfirewright.h"
-#include "Show/ShowSession.h"
 #include "Project/Operations/EffectCsv.h"
 #include "Project/Operations/OperationAddEffect.h"
 #include "Project/Operations/OperationApplyEffect.h"
@@ -24,6 +23,7 @@
 #include "Project/Operations/OperationImportEffectCsv.h"
 #include "Project/Operations/OperationLoadEffectListFromLocalFile.h"
 #include "Project/Operations/OperationStoreEffectListToLocalFile.h"
+#include "Show/ShowSession.h"
 
 namespace GUIMain {
 
@@ -48,9 +48,8 @@ QPushButton* makeButton(QWidget* parent, const char* name, const std::wstring& k
     auto* button = new QPushButton(text(key), parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoDefault(false);
-    QObject::connect(button, &QPushButton::clicked, parent, [action = std::move(action)] {
-        action();
-    });
+    QObject::connect(button, &QPushButton::clicked, parent,
+                     [action = std::move(action)] { action(); });
     return button;
 }
 
@@ -113,15 +112,15 @@ void EffectScreen::onCreate()
     auto* buttons = new QHBoxLayout();
     buttons->setSpacing(4);
     if (mode_ == kModeEdit) {
-        buttons->addWidget(makeButton(handle, "Add", L"EFFECTS.BUTTON.ADD", [this] { addEffect(); }));
+        buttons->addWidget(
+            makeButton(handle, "Add", L"EFFECTS.BUTTON.ADD", [this] { addEffect(); }));
         buttons->addWidget(
             makeButton(handle, "Delete", L"EFFECTS.BUTTON.DELETE", [this] { deleteSelection(); }));
         buttons->addSpacing(12);
-        buttons->addWidget(makeButton(handle, "LoadFile", L"EFFECTS.BUTTON.LOAD",
-                                      [this] { loadLibraryFile(); }));
-        buttons->addWidget(makeButton(handle, "StoreFile", L"EFFECTS.BUTTON.STORE", [] {
-            sendCommand(Command::kStoreEffectLibrary);
-        }));
+        buttons->addWidget(
+            makeButton(handle, "LoadFile", L"EFFECTS.BUTTON.LOAD", [this] { loadLibraryFile(); }));
+        buttons->addWidget(makeButton(handle, "StoreFile", L"EFFECTS.BUTTON.STORE",
+                                      [] { sendCommand(Command::kStoreEffectLibrary); }));
         buttons->addWidget(makeButton(handle, "ImportForeign", L"EFFECTS.BUTTON.IMPORT_FOREIGN",
                                       [] { sendCommand(Command::kImportForeignEffects); }));
         buttons->addWidget(
@@ -332,8 +331,8 @@ void EffectScreen::importCsv()
         return;
     }
     const Project::OperationImportEffectCsv::Report& report = *sink;
-    std::wstring message = Config::tr(L"EFFECTS.CSV.REPORT.ADDED") + L" " +
-                           std::to_wstring(report.added);
+    std::wstring message =
+        Config::tr(L"EFFECTS.CSV.REPORT.ADDED") + L" " + std::to_wstring(report.added);
     message += L"\n" + Config::tr(L"EFFECTS.CSV.REPORT.DUPLICATES") + L" " +
                std::to_wstring(report.duplicateLines.size());
     for (std::size_t i = 0; i < report.duplicateLines.size() && i < kReportedRows; ++i) {

@@ -69,7 +69,8 @@ struct Program {
         session = std::make_unique<Show::ShowSession>(std::move(options));
         session->waitUntilReady(std::chrono::seconds(5));
         window = new GUIMain::Skyfirewright(*session, dialogs, dialogs);
-        window->start(GUIMain::Skyfirewright::kMinimumWidth, GUIMain::Skyfirewright::kMinimumHeight);
+        window->start(GUIMain::Skyfirewright::kMinimumWidth,
+                      GUIMain::Skyfirewright::kMinimumHeight);
         Project::EffectList& library = session->project().getProjectData().getEffectList();
         library.clearEffects();
         for (int n = 0; n < kEffects; ++n) {

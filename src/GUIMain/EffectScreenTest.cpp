@@ -47,10 +47,7 @@ protected:
         library().addEffectFromText(texts);
     }
 
-    EffectScreen* screen()
-    {
-        return dynamic_cast<EffectScreen*>(window_->getEffectScreen());
-    }
+    EffectScreen* screen() { return dynamic_cast<EffectScreen*>(window_->getEffectScreen()); }
     EffectListView* view() { return screen()->getListView(); }
 
     const Project::Effect* byDescription(const std::wstring& description)
@@ -238,9 +235,11 @@ TEST_F(EffectScreenTest, SortingByAColumnAndSteppingTheSelectionFollowTheShownOr
     // Clicking a row selects it in the library; command 97 steps the selection down the
     // shown order.
     clickRow(0);
-    EXPECT_EQ(state()["effects"]["selected"], nlohmann::json::array({byDescription(L"C")->getId()}));
+    EXPECT_EQ(state()["effects"]["selected"],
+              nlohmann::json::array({byDescription(L"C")->getId()}));
     run({"command 97"});
-    EXPECT_EQ(state()["effects"]["selected"], nlohmann::json::array({byDescription(L"b")->getId()}));
+    EXPECT_EQ(state()["effects"]["selected"],
+              nlohmann::json::array({byDescription(L"b")->getId()}));
     EXPECT_TRUE(view()->table()->selectionModel()->isRowSelected(1, QModelIndex()));
     EXPECT_FALSE(view()->table()->selectionModel()->isRowSelected(0, QModelIndex()));
 }

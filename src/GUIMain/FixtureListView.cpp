@@ -30,23 +30,22 @@ namespace {
 constexpr int kColumnCount = 6;
 // The columns and the edit operation's field of each.
 constexpr std::array<int, kColumnCount> kFieldOfColumn = {
-    OperationSetFixtureValue::DESCRIPTION,   OperationSetFixtureValue::MANUFACTURER,
-    OperationSetFixtureValue::PRODUCT_NAME,  OperationSetFixtureValue::CHANNEL_COUNT,
-    OperationSetFixtureValue::DURATION,      OperationSetFixtureValue::COMMENTS,
+    OperationSetFixtureValue::DESCRIPTION,  OperationSetFixtureValue::MANUFACTURER,
+    OperationSetFixtureValue::PRODUCT_NAME, OperationSetFixtureValue::CHANNEL_COUNT,
+    OperationSetFixtureValue::DURATION,     OperationSetFixtureValue::COMMENTS,
 };
 constexpr std::array<const wchar_t*, kColumnCount> kColumnKeys = {
-    L"FIXTURES.COLUMN.DESCRIPTION", L"FIXTURES.COLUMN.MANUFACTURER",
-    L"FIXTURES.COLUMN.PRODUCTNAME", L"FIXTURES.COLUMN.CHANNELS",
-    L"FIXTURES.COLUMN.DURATION",    L"FIXTURES.COLUMN.COMMENTS",
+    L"FIXTURES.COLUMN.DESCRIPTION", L"FIXTURES.COLUMN.MANUFACTURER", L"FIXTURES.COLUMN.PRODUCTNAME",
+    L"FIXTURES.COLUMN.CHANNELS",    L"FIXTURES.COLUMN.DURATION",     L"FIXTURES.COLUMN.COMMENTS",
 };
 constexpr std::array<int, kColumnCount> kColumnWidths = {180, 120, 120, 80, 110, 200};
 constexpr std::array<const wchar_t*, FixtureListView::kSearchFieldCount> kSearchKeys = {
-    L"FIXTURES.SEARCH.DESCRIPTION", L"FIXTURES.SEARCH.MANUFACTURER",
-    L"FIXTURES.SEARCH.PRODUCTNAME", L"FIXTURES.SEARCH.COMMENTS", L"FIXTURES.SEARCH.DURATION",
+    L"FIXTURES.SEARCH.DESCRIPTION", L"FIXTURES.SEARCH.MANUFACTURER", L"FIXTURES.SEARCH.PRODUCTNAME",
+    L"FIXTURES.SEARCH.COMMENTS",    L"FIXTURES.SEARCH.DURATION",
 };
 constexpr std::array<const char*, FixtureListView::kSearchFieldCount> kSearchNames = {
-    "Search.description", "Search.manufacturer", "Search.productName", "Search.comments",
-    "Search.duration",
+    "Search.description", "Search.manufacturer", "Search.productName",
+    "Search.comments",    "Search.duration",
 };
 
 bool isNumberColumn(int column)
@@ -73,7 +72,6 @@ bool readNumber(const QString& typed, int low, int high, int& value)
     value = text.toInt(&ok);
     return ok && !text.startsWith(u'+') && value >= low && value <= high;
 }
-
 
 }  // namespace
 
@@ -179,8 +177,9 @@ private:
             if (isNumberColumn(column)) {
                 return cell(*x, column).toInt() < cell(*y, column).toInt();
             }
-            return cell(*x, column).toString().compare(cell(*y, column).toString(),
-                                                       Qt::CaseInsensitive) < 0;
+            return cell(*x, column)
+                       .toString()
+                       .compare(cell(*y, column).toString(), Qt::CaseInsensitive) < 0;
         });
     }
 
@@ -191,7 +190,9 @@ private:
 };
 
 FixtureListView::FixtureListView(Project::ProjectData& data, Hooks hooks, QWidget* parent)
-    : QWidget(parent), data_(data), hooks_(std::move(hooks)),
+    : QWidget(parent),
+      data_(data),
+      hooks_(std::move(hooks)),
       model_(std::make_unique<FixtureTableModel>(data.getFixtureList()))
 {
     setObjectName(QStringLiteral("FixtureListView"));

@@ -4,9 +4,9 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QPalette>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
@@ -22,7 +22,6 @@
 #include "GUIMain/DmxChannelValueListView.h"
 #include "GUIMain/FixtureListView.h"
 #include "GUIMain/Skyfirewright.h"
-#include "Show/ShowSession.h"
 #include "Project/FixturePatch.h"
 #include "Project/FixtureSearch.h"
 #include "Project/Operations/OperationAddChannel.h"
@@ -32,6 +31,7 @@
 #include "Project/Operations/OperationPatchFixtures.h"
 #include "Project/Operations/OperationSelectionFixture.h"
 #include "Project/Operations/OperationStoreFixtureListToLocalFile.h"
+#include "Show/ShowSession.h"
 
 namespace GUIMain {
 
@@ -55,9 +55,8 @@ QPushButton* makeButton(QWidget* parent, const char* name, const std::wstring& k
     auto* button = new QPushButton(text(key), parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoDefault(false);
-    QObject::connect(button, &QPushButton::clicked, parent, [action = std::move(action)] {
-        action();
-    });
+    QObject::connect(button, &QPushButton::clicked, parent,
+                     [action = std::move(action)] { action(); });
     return button;
 }
 
@@ -97,8 +96,7 @@ FixtureScreen* FixtureScreen::open(Skyfirewright& owner, int mode)
     auto* screen = new FixtureScreen(owner, mode);
     const std::wstring title =
         Config::tr(mode == kModePatch ? L"FIXTURES.TITLE.PATCH" : L"FIXTURES.TITLE.EDIT");
-    screen->createOwned(L"FixtureScreen", title, GUI::kStyleOverlappedWindow, 0,
-                        owner.getHandle());
+    screen->createOwned(L"FixtureScreen", title, GUI::kStyleOverlappedWindow, 0, owner.getHandle());
     QWidget* handle = screen->getHandle();
     handle->setMinimumSize(800, 480);
     handle->setGeometry(owner.getHandle()->geometry());
@@ -140,8 +138,8 @@ void FixtureScreen::onCreate()
     buttons->addWidget(makeButton(handle, "DeleteFixtures", L"FIXTURES.BUTTON.DELETE",
                                   [] { sendCommand(Command::kDeleteFixtures); }));
     buttons->addSpacing(12);
-    buttons->addWidget(makeButton(handle, "AddChannel", L"FIXTURES.BUTTON.ADD_CHANNEL",
-                                  [this] { addChannel(); }));
+    buttons->addWidget(
+        makeButton(handle, "AddChannel", L"FIXTURES.BUTTON.ADD_CHANNEL", [this] { addChannel(); }));
     buttons->addWidget(makeButton(handle, "DeleteChannels", L"FIXTURES.BUTTON.DELETE_CHANNELS",
                                   [this] { deleteChannels(); }));
     buttons->addSpacing(12);
@@ -167,8 +165,8 @@ void FixtureScreen::onCreate()
     splitter->setChildrenCollapsible(false);
     fixtures_ = new FixtureListView(
         data, {submitHook, refuseHook, [] { sendCommand(Command::kDeleteFixtures); }}, splitter);
-    channels_ =
-        new DmxChannelValueListView({submitHook, refuseHook, [this] { deleteChannels(); }}, splitter);
+    channels_ = new DmxChannelValueListView({submitHook, refuseHook, [this] { deleteChannels(); }},
+                                            splitter);
     // The channels and the form keep room to be read beside a wide preset table.
     channels_->setMinimumWidth(330);
     splitter->addWidget(fixtures_);
@@ -230,7 +228,8 @@ void FixtureScreen::onDestroy()
     // Storing clears the undo history, so only presets that changed are stored: a patch
     // stays undoable.
     if (presetFingerprint() != fingerprintAtOpen_) {
-        project().submit(std::make_unique<Project::OperationStoreFixtureListToLocalFile>(L"", false));
+        project().submit(
+            std::make_unique<Project::OperationStoreFixtureListToLocalFile>(L"", false));
     }
 }
 
@@ -250,7 +249,8 @@ std::size_t FixtureScreen::presetFingerprint() const
         for (const Fixture::ChannelItem* c = fixture->getFirstChannel(); c != nullptr;
              c = c->getNext()) {
             mix(static_cast<std::size_t>(c->getChannel()) << 8 | c->getValue());
-            mix(static_cast<std::size_t>(c->isDynamic()) | static_cast<std::size_t>(c->isSafety()) << 1 |
+            mix(static_cast<std::size_t>(c->isDynamic()) |
+                static_cast<std::size_t>(c->isSafety()) << 1 |
                 static_cast<std::size_t>(c->isSlowSafety()) << 2);
         }
     }
@@ -297,9 +297,9 @@ void FixtureScreen::refreshAll()
     refreshPatchForm();
     status_->setText(QString::fromStdWString(
         std::to_wstring(data.getFixtureStore().size()) + L" " +
-        Config::tr(L"FIXTURES.STATUS.FIXTURES") + L", " + std::to_wstring(fixtures_->visibleCount()) +
-        L" " + Config::tr(L"FIXTURES.STATUS.SHOWN") + L", " + std::to_wstring(selected) + L" " +
-        Config::tr(L"FIXTURES.STATUS.SELECTED")));
+        Config::tr(L"FIXTURES.STATUS.FIXTURES") + L", " +
+        std::to_wstring(fixtures_->visibleCount()) + L" " + Config::tr(L"FIXTURES.STATUS.SHOWN") +
+        L", " + std::to_wstring(selected) + L" " + Config::tr(L"FIXTURES.STATUS.SELECTED")));
 }
 
 bool FixtureScreen::submit(std::unique_ptr<Project::IOperation> operation)
@@ -394,7 +394,7 @@ QWidget* FixtureScreen::makePatchForm(QWidget* parent)
         auto* radio = new QRadioButton(text(std::wstring(key.begin(), key.end())), modes);
         radio->setObjectName(radioName("Patch.", Project::patchModeKey(mode)));
         modeGroup->addButton(radio);
-        modeLayout->addWidget(radio);
+        modeLayout->addWidget(radio, 0, Qt::AlignLeft);  // clicks land on the text
         QObject::connect(radio, &QRadioButton::toggled, form, [this, mode](bool on) {
             if (on && !formUpdating_) {
                 chosenPatch_ = mode;
@@ -417,7 +417,7 @@ QWidget* FixtureScreen::makePatchForm(QWidget* parent)
         auto* radio = new QRadioButton(text(std::wstring(key.begin(), key.end())), locations);
         radio->setObjectName(radioName("Location.", Project::locationModeKey(location)));
         locationGroup->addButton(radio);
-        locationLayout->addWidget(radio);
+        locationLayout->addWidget(radio, 0, Qt::AlignLeft);
         QObject::connect(radio, &QRadioButton::toggled, form, [this, location](bool on) {
             if (on && !formUpdating_) {
                 chosenLocation_ = location;
@@ -447,7 +447,8 @@ void FixtureScreen::refreshPatchForm()
     formUpdating_ = true;
     for (int m = 0; m < kPatchModeCount; ++m) {
         QRadioButton* radio = patchModes_[static_cast<std::size_t>(m)];
-        radio->setEnabled(Project::isPatchModeEnabled(static_cast<PatchMode>(m), devices, fixtures));
+        radio->setEnabled(
+            Project::isPatchModeEnabled(static_cast<PatchMode>(m), devices, fixtures));
         radio->setChecked(static_cast<PatchMode>(m) == chosenPatch_);
     }
     for (int l = 0; l < kLocationModeCount; ++l) {

@@ -11,9 +11,9 @@
 namespace Project {
 
 const std::array<std::string_view, kEffectFieldCount> EffectCsv::kColumnNames = {
-    "description", "articleNumber", "duration", "caliber",        "price",
-    "manufacturer", "prefire",      "height",   "color",          "type",
-    "angle",        "vanShape",     "classification", "weight",   "distance",
+    "description",  "articleNumber", "duration",       "caliber", "price",
+    "manufacturer", "prefire",       "height",         "color",   "type",
+    "angle",        "vanShape",      "classification", "weight",  "distance",
 };
 
 namespace {

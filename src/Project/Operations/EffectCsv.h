@@ -24,9 +24,9 @@ public:
 
     // One data row that cannot become an effect, and why.
     struct Refusal {
-        int line = 0;             // the line the row starts on, counted from 1
-        std::wstring reasonKey;   // localization key of the reason
-        std::wstring column;      // the column at fault, when there is one
+        int line = 0;            // the line the row starts on, counted from 1
+        std::wstring reasonKey;  // localization key of the reason
+        std::wstring column;     // the column at fault, when there is one
     };
     // What a file holds: the rows that can become effects, each with its line, and the rows
     // refused.

@@ -92,16 +92,17 @@ TEST_F(EffectCsvTest, ExportAndImportIntoAnEmptyLibraryGiveTheSameEffects)
 
 TEST_F(EffectCsvTest, BadRowsAreRefusedWithTheirReasonAndTheGoodOnesComeInAsOneUndoableStep)
 {
-    const std::string csv = "\xEF\xBB\xBF"
-                            "Price; Ignored,DESCRIPTION,duration,price,height\r\n"
-                            "x,Good one,5,12.50,30\r\n"
-                            "\r\n"
-                            "x,Too few,5\r\n"
-                            "x,Letters,five,1,1\r\n"
-                            "x,Negative,-3,1,1\r\n"
-                            "x,Bad price,1,12.5.0,1\r\n"
-                            "x,Euro price,1,\"7,25\",1\r\n"
-                            "x,Good one,5,12.50,30\r\n";
+    const std::string csv =
+        "\xEF\xBB\xBF"
+        "Price; Ignored,DESCRIPTION,duration,price,height\r\n"
+        "x,Good one,5,12.50,30\r\n"
+        "\r\n"
+        "x,Too few,5\r\n"
+        "x,Letters,five,1,1\r\n"
+        "x,Negative,-3,1,1\r\n"
+        "x,Bad price,1,12.5.0,1\r\n"
+        "x,Euro price,1,\"7,25\",1\r\n"
+        "x,Good one,5,12.50,30\r\n";
     OperationImportEffectCsv* operation = import(csv);
     ASSERT_TRUE(lastResult);
     const auto& report = operation->getReport();
