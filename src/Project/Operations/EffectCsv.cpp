@@ -46,6 +46,9 @@ std::string numberText(int32_t value)
 // Six decimals as the library keeps them, trailing zeros cut down to two.
 std::string priceCsvText(double price)
 {
+    if (price < 0.0) {
+        return "-1";  // the library's mark of a price that could not be read
+    }
     std::string text = Platform::toUtf8(priceText(price));
     const std::size_t point = text.find('.');
     if (point != std::string::npos) {
@@ -337,6 +340,9 @@ bool EffectCsv::read(std::string_view bytes, Table& table, std::wstring& errorKe
                 refusal = Refusal{record.line, L"EFFECTS.CSV.ROW.NOT_A_WHOLE_NUMBER", name};
             } else if (effectFieldKind(field) == EffectFieldKind::REAL && !isPrice(value)) {
                 refusal = Refusal{record.line, L"EFFECTS.CSV.ROW.NOT_A_PRICE", name};
+            } else if (effectFieldKind(field) != EffectFieldKind::TEXT) {
+                // Blanks around a number are layout, and blanks alone are an empty cell.
+                texts[static_cast<std::size_t>(f)] = Platform::fromUtf8(trimmed(value));
             } else {
                 texts[static_cast<std::size_t>(f)] = Platform::fromUtf8(value);
             }

@@ -102,11 +102,12 @@ TEST_F(EffectCsvTest, BadRowsAreRefusedWithTheirReasonAndTheGoodOnesComeInAsOneU
         "x,Negative,-3,1,1\r\n"
         "x,Bad price,1,12.5.0,1\r\n"
         "x,Euro price,1,\"7,25\",1\r\n"
-        "x,Good one,5,12.50,30\r\n";
+        "x,Good one,5,12.50,30\r\n"
+        "x,Blank price,1, ,2\r\n";
     OperationImportEffectCsv* operation = import(csv);
     ASSERT_TRUE(lastResult);
     const auto& report = operation->getReport();
-    EXPECT_EQ(report.added, 2);
+    EXPECT_EQ(report.added, 3);
     EXPECT_EQ(report.duplicateLines, (std::vector<int>{9}));
     ASSERT_EQ(report.refused.size(), 4u);
     EXPECT_EQ(report.refused[0].line, 4);
@@ -116,14 +117,16 @@ TEST_F(EffectCsvTest, BadRowsAreRefusedWithTheirReasonAndTheGoodOnesComeInAsOneU
     EXPECT_EQ(report.refused[1].column, L"duration");
     EXPECT_EQ(report.refused[2].column, L"duration");
     EXPECT_EQ(report.refused[3].reasonKey, L"EFFECTS.CSV.ROW.NOT_A_PRICE");
-    ASSERT_EQ(library().getCount(), 2);
+    ASSERT_EQ(library().getCount(), 3);
     EXPECT_EQ(library().begin().operator*()->getHeight(), 30);
     EXPECT_DOUBLE_EQ((*++library().begin())->getPrice(), 7.25);
+    // A cell of blanks is an empty cell: price 0, not the unknown mark.
+    EXPECT_DOUBLE_EQ((*++ ++library().begin())->getPrice(), 0.0);
 
     ASSERT_TRUE(project.undo());
     EXPECT_EQ(library().getCount(), 0);
     ASSERT_TRUE(project.redo());
-    EXPECT_EQ(library().getCount(), 2);
+    EXPECT_EQ(library().getCount(), 3);
 }
 
 TEST_F(EffectCsvTest, AFileThatCannotBeTakenWholeAddsNothing)
