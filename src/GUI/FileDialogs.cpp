@@ -48,7 +48,7 @@ const FileDialogs::Filter& FileDialogs::getFilter(int number)
 
 bool FileDialogs::isOpenFilter(int number)
 {
-    return number == 1 || number == 2 || number == 3 || number == 4 || number == 7;
+    return (number >= 1 && number <= 4) || (number >= 6 && number <= 9);
 }
 
 bool FileDialogs::isSaveFilter(int number)

@@ -14,7 +14,7 @@ class FileChooser;
 // The open and save dialogs every file command uses, by filter number:
 //   1 wave, 2 foreign show script, 3 project, 4 PDF, 5 show file, 6 CSV,
 //   7 foreign effect file, 8 effect file, 9 preset file.
-// Open dialogs take 1, 2, 3, 4 and 7; save dialogs 1 to 6, 8 and 9. Another number is a
+// Open dialogs take 1 to 4 and 6 to 9; save dialogs 1 to 6, 8 and 9. Another number is a
 // programming error. A cancelled or failed dialog returns an empty result.
 class FileDialogs {
 public:

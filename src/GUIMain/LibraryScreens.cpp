@@ -1,19 +1,35 @@
 #include "GUIMain/LibraryScreens.h"
 
+#include "GUIMain/EffectScreen.h"
+#include "GUIMain/FixtureScreen.h"
+#include "GUIMain/Skyfirewright.h"
 #include "Platform/Log.h"
 
 namespace GUIMain {
 
-ILibraryScreen* openEffectScreen(GUI::Window& /*owner*/, int /*mode*/)
+namespace {
+
+Skyfirewright* mainWindowOf(GUI::Window& owner)
 {
-    Platform::logLine(L"The effect screen is not built yet");
-    return nullptr;
+    auto* window = dynamic_cast<Skyfirewright*>(&owner);
+    if (window == nullptr) {
+        Platform::logLine(L"A library screen needs the main window as its owner");
+    }
+    return window;
 }
 
-ILibraryScreen* openFixtureScreen(GUI::Window& /*owner*/, int /*mode*/)
+}  // namespace
+
+ILibraryScreen* openEffectScreen(GUI::Window& owner, int mode)
 {
-    Platform::logLine(L"The fixture screen is not built yet");
-    return nullptr;
+    Skyfirewright* window = mainWindowOf(owner);
+    return window != nullptr ? EffectScreen::open(*window, mode) : nullptr;
+}
+
+ILibraryScreen* openFixtureScreen(GUI::Window& owner, int mode)
+{
+    Skyfirewright* window = mainWindowOf(owner);
+    return window != nullptr ? FixtureScreen::open(*window, mode) : nullptr;
 }
 
 }  // namespace GUIMain
