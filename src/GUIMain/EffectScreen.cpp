@@ -55,7 +55,10 @@ QPushButton* makeButton(QWidget* parent, const char* name, const std::wstring& k
 
 }  // namespace
 
-EffectScreen::EffectScreen(Skyfirewright& owner, int mode) : owner_(owner), mode_(mode) {}
+EffectScreen::EffectScreen(Skyfirewright& owner, int mode)
+    : owner_(owner), project_(owner.session().project()), mode_(mode)
+{
+}
 
 EffectScreen* EffectScreen::current()
 {
@@ -86,7 +89,7 @@ EffectScreen* EffectScreen::open(Skyfirewright& owner, int mode)
 
 Project::Project& EffectScreen::project() const
 {
-    return owner_.session().project();
+    return project_;
 }
 
 void EffectScreen::onCreate()

@@ -74,6 +74,9 @@ private:
     std::size_t libraryFingerprint() const;
 
     Skyfirewright& owner_;
+    // The session's project, which outlives every window (the owner may be gone first when
+    // the program closes).
+    Project::Project& project_;
     int mode_;
     EffectListView* view_ = nullptr;
     QLabel* status_ = nullptr;

@@ -79,7 +79,10 @@ int selectedFixtureCount(const Project::FixtureList& list)
 
 }  // namespace
 
-FixtureScreen::FixtureScreen(Skyfirewright& owner, int mode) : owner_(owner), mode_(mode) {}
+FixtureScreen::FixtureScreen(Skyfirewright& owner, int mode)
+    : owner_(owner), project_(owner.session().project()), mode_(mode)
+{
+}
 
 FixtureScreen* FixtureScreen::current()
 {
@@ -108,7 +111,7 @@ FixtureScreen* FixtureScreen::open(Skyfirewright& owner, int mode)
 
 Project::Project& FixtureScreen::project() const
 {
-    return owner_.session().project();
+    return project_;
 }
 
 void FixtureScreen::onCreate()

@@ -76,6 +76,9 @@ private:
     std::size_t presetFingerprint() const;
 
     Skyfirewright& owner_;
+    // The session's project, which outlives every window (the owner may be gone first when
+    // the program closes).
+    Project::Project& project_;
     int mode_;
     FixtureListView* fixtures_ = nullptr;
     DmxChannelValueListView* channels_ = nullptr;

@@ -164,6 +164,10 @@ void Sidebar::onCreate()
 void Sidebar::onDestroy()
 {
     removeStateProvider(this);
+    // The stacked layout goes with the panels; the scrollbar must not reach it afterwards.
+    if (scrollbar_ != nullptr) {
+        scrollbar_->installOn(nullptr);
+    }
     if (listening_) {
         if (Project::Project* p = project()) {
             p->removeListener(this);

@@ -31,12 +31,19 @@ protected:
 
     EffectList& library() { return project.getProjectData().getEffectList(); }
 
-    OperationImportEffectCsv* import(const std::string& bytes)
+    // The import's report; an import that adds nothing does not outlive its submit, so the
+    // report comes through the sink.
+    struct Imported {
+        std::shared_ptr<OperationImportEffectCsv::Report> report =
+            std::make_shared<OperationImportEffectCsv::Report>();
+        const OperationImportEffectCsv::Report& getReport() const { return *report; }
+    };
+
+    std::shared_ptr<Imported> import(const std::string& bytes)
     {
-        auto operation = OperationImportEffectCsv::fromBytes(bytes);
-        OperationImportEffectCsv* raw = operation.get();
-        lastResult = project.submit(std::move(operation));
-        return raw;
+        auto imported = std::make_shared<Imported>();
+        lastResult = project.submit(OperationImportEffectCsv::fromBytes(bytes, imported->report));
+        return imported;
     }
 
     Project& project;
@@ -76,7 +83,7 @@ TEST_F(EffectCsvTest, ExportAndImportIntoAnEmptyLibraryGiveTheSameEffects)
     EXPECT_NE(csv.find("Fountain,,0,,3.50,"), std::string::npos);
 
     library().clearEffects();
-    OperationImportEffectCsv* operation = import(csv);
+    auto operation = import(csv);
     ASSERT_TRUE(lastResult);
     EXPECT_EQ(operation->getReport().added, 3);
     EXPECT_TRUE(operation->getReport().refused.empty());
@@ -104,7 +111,7 @@ TEST_F(EffectCsvTest, BadRowsAreRefusedWithTheirReasonAndTheGoodOnesComeInAsOneU
         "x,Euro price,1,\"7,25\",1\r\n"
         "x,Good one,5,12.50,30\r\n"
         "x,Blank price,1, ,2\r\n";
-    OperationImportEffectCsv* operation = import(csv);
+    auto operation = import(csv);
     ASSERT_TRUE(lastResult);
     const auto& report = operation->getReport();
     EXPECT_EQ(report.added, 3);

@@ -39,9 +39,11 @@ bool addWithId(EffectList& list, const Effect& e, int32_t id)
 
 }  // namespace
 
-std::unique_ptr<OperationImportEffectCsv> OperationImportEffectCsv::fromBytes(std::string bytes)
+std::unique_ptr<OperationImportEffectCsv> OperationImportEffectCsv::fromBytes(
+    std::string bytes, std::shared_ptr<Report> report)
 {
     std::unique_ptr<OperationImportEffectCsv> operation(new OperationImportEffectCsv());
+    operation->sink_ = std::move(report);
     operation->bytes_ = std::move(bytes);
     operation->fromBytes_ = true;
     return operation;

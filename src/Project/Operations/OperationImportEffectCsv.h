@@ -31,7 +31,8 @@ public:
     {
     }
     // Reads the given bytes instead of a file (tests, fuzzing).
-    static std::unique_ptr<OperationImportEffectCsv> fromBytes(std::string bytes);
+    static std::unique_ptr<OperationImportEffectCsv> fromBytes(
+        std::string bytes, std::shared_ptr<Report> report = nullptr);
 
     bool execute(ProjectData& data) override;
     bool undo(ProjectData& data) override;
