@@ -33,7 +33,8 @@ echo "start: with the demo show on Qt's offscreen platform instead"
 picture="$build_dir/skyfirewright-window.png"
 script=$(mktemp)
 trap 'rm -f "$script"' EXIT
-printf 'screenshot %s\nquit\n' "$picture" >"$script"
+# A moment first, so that the waveform's analysis has come in.
+printf 'wait 1500\nscreenshot %s\nquit\n' "$picture" >"$script"
 rm -f "$picture"
 status=0
 QT_QPA_PLATFORM=offscreen "$program" "$demo" --script "$script" || status=$?
