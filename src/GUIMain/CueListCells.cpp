@@ -49,9 +49,9 @@ std::optional<QString> formatWithIntegers(const QString& format,
             return std::nullopt;
         }
         result += format.mid(from, at - from);
-        const QString spec =
+        const QString conversion =
             QLatin1Char('%') + match.captured(1) + QStringLiteral("ll") + match.captured(2);
-        result += sprintfInt(spec.toLatin1().constData(), *argument);
+        result += sprintfInt(conversion.toLatin1().constData(), *argument);
         from = match.capturedEnd();
         ++argument;
     }

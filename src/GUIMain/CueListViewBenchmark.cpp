@@ -9,6 +9,7 @@
 
 #include "GUI/Graphics.h"
 #include "GUI/WindowStyle.h"
+#include "GUIMain/BenchmarkApplication.h"
 #include "GUIMain/CueListView.h"
 #include "Project/CueList.h"
 #include "Project/Project.h"
@@ -22,22 +23,6 @@ namespace {
 using namespace GUIMain;
 
 constexpr int kCueCount = 100000;
-
-QApplication& application()
-{
-    static int argc = 1;
-    static char name[] = "sky_GUIMain_bench";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
-    }
-    static QApplication* app = [] {
-        auto* a = new QApplication(argc, argv);
-        GUI::Graphics::create();
-        return a;
-    }();
-    return *app;
-}
 
 // A show of `count` cues in timecode order, a few per timecode, each with a position text.
 class Show {
@@ -68,7 +53,7 @@ private:
 struct ShownView {
     ShownView()
     {
-        application();
+        benchmarkApplication();
         view = new CueListView(&project);
         view->create(L"CueList", L"", nullptr, GUI::kStyleVisible, 0, nullptr);
         view->getHandle()->resize(1920, 1080);

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTableView>
 #include <QTest>
 #include <cstdlib>
@@ -16,6 +17,7 @@
 
 #include "GUI/Graphics.h"
 #include "GUI/QtMessagePump.h"
+#include "GUIMain/BenchmarkApplication.h"
 #include "GUIMain/EffectListView.h"
 #include "GUIMain/EffectScreen.h"
 #include "GUIMain/ScriptDialogs.h"
@@ -40,19 +42,12 @@ void drain()
     }
 }
 
-// The whole program once per benchmark process: main window offscreen, silent audio, no
+// The whole program for one benchmark: main window offscreen, silent audio, no
 // controller, the catalogue in the effect library.
 struct Program {
     Program()
     {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
-        }
-        static int argc = 1;
-        static char name[] = "sky_GUIMain_bench";
-        static char* argv[] = {name, nullptr};
-        application = std::make_unique<QApplication>(argc, argv);
-        GUI::Graphics::create();
+        GUIMain::benchmarkApplication();
         pump = std::make_unique<GUI::QtMessagePump>(queue);
         // A folder of its own for the settings and the library files.
         folder = std::filesystem::temp_directory_path() /
@@ -71,6 +66,7 @@ struct Program {
         window = new GUIMain::Skyfirewright(*session, dialogs, dialogs);
         window->start(GUIMain::Skyfirewright::kMinimumWidth,
                       GUIMain::Skyfirewright::kMinimumHeight);
+        windowHandle = window->getHandle();
         Project::EffectList& library = session->project().getProjectData().getEffectList();
         library.clearEffects();
         for (int n = 0; n < kEffects; ++n) {
@@ -85,6 +81,21 @@ struct Program {
         }
         drain();
     }
+
+    // Each benchmark has the program to itself: a thread has one message queue, and the
+    // other benchmarks of the process make their own.
+    ~Program()
+    {
+        if (window != nullptr && !windowHandle.isNull()) {
+            window->closeWithoutQuestions();
+        }
+        drain();
+        session.reset();
+        unsetenv("appdata");
+        std::filesystem::remove_all(folder);
+    }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
 
     EffectScreen* open()
     {
@@ -102,22 +113,16 @@ struct Program {
 
     std::filesystem::path folder;
     GUIMain::ScriptDialogs dialogs;
-    std::unique_ptr<QApplication> application;
     Platform::MessageQueue queue;
     std::unique_ptr<GUI::QtMessagePump> pump;
     std::unique_ptr<Show::ShowSession> session;
     GUIMain::Skyfirewright* window = nullptr;
+    QPointer<QWidget> windowHandle;
 };
-
-Program& program()
-{
-    static Program* instance = new Program();  // lives to the end of the process
-    return *instance;
-}
 
 void BM_OpenEffectScreen(benchmark::State& state)
 {
-    Program& p = program();
+    Program p;
     for (auto _ : state) {
         EffectScreen* screen = p.open();
         screen->getListView()->table()->viewport()->repaint();
@@ -131,7 +136,7 @@ BENCHMARK(BM_OpenEffectScreen)->Unit(benchmark::kMillisecond);
 
 void BM_SearchKeystroke(benchmark::State& state)
 {
-    Program& p = program();
+    Program p;
     EffectScreen* screen = p.open();
     GUIMain::EffectListView* view = screen->getListView();
     QLineEdit* field = view->searchField(Project::EffectField::DESCRIPTION);
@@ -155,7 +160,7 @@ BENCHMARK(BM_SearchKeystroke)->Unit(benchmark::kMillisecond);
 
 void BM_SearchKeystrokeNumber(benchmark::State& state)
 {
-    Program& p = program();
+    Program p;
     EffectScreen* screen = p.open();
     GUIMain::EffectListView* view = screen->getListView();
     QLineEdit* field = view->searchField(Project::EffectField::DURATION);
@@ -178,7 +183,7 @@ BENCHMARK(BM_SearchKeystrokeNumber)->Unit(benchmark::kMillisecond);
 
 void BM_SortByColumn(benchmark::State& state)
 {
-    Program& p = program();
+    Program p;
     EffectScreen* screen = p.open();
     QTableView* table = screen->getListView()->table();
     const int column = static_cast<int>(state.range(0));

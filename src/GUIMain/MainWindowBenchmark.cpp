@@ -10,6 +10,7 @@
 #include "Config/Settings.h"
 #include "GUI/Graphics.h"
 #include "GUI/QtMessagePump.h"
+#include "GUIMain/BenchmarkApplication.h"
 #include "GUIMain/Commands.h"
 #include "GUIMain/ScriptDialogs.h"
 #include "GUIMain/ScriptRunner.h"
@@ -25,20 +26,6 @@
 // The main window opening shows of 20,000 and 100,000 cues through command 1 (the open
 // dialog answered at once), until the window has painted them. Runs on the offscreen platform.
 namespace {
-
-QApplication& application()
-{
-    static int argc = 1;
-    static char name[] = "sky_GUIMain_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        auto* a = new QApplication(argc, argv);
-        GUI::Graphics::create();
-        return a;
-    }();
-    return *app;
-}
 
 std::filesystem::path scratch(const std::string& name)
 {
@@ -63,7 +50,7 @@ std::wstring showFile(int cues)
 
 void BM_OpenProjectThroughTheWindow(benchmark::State& state)
 {
-    application();
+    GUIMain::benchmarkApplication();
     const std::wstring file = showFile(static_cast<int>(state.range(0)));
     const std::filesystem::path user = scratch("user");
     std::filesystem::create_directories(user);

@@ -8,6 +8,7 @@
 #include "GUI/D2DPanel.h"
 #include "GUI/Graphics.h"
 #include "GUI/QtMessagePump.h"
+#include "GUIMain/BenchmarkApplication.h"
 #include "GUIMain/CueListView.h"
 #include "GUIMain/ScriptDialogs.h"
 #include "GUIMain/ScriptRunner.h"
@@ -27,26 +28,10 @@ namespace {
 using namespace GUIMain;
 constexpr int kCues = 20000;
 
-QApplication& application()
-{
-    static int argc = 1;
-    static char name[] = "sky_GUIMain_bench";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
-    }
-    static QApplication* app = [] {
-        auto* a = new QApplication(argc, argv);
-        GUI::Graphics::create();
-        return a;
-    }();
-    return *app;
-}
-
 struct Program {
     Program()
     {
-        application();
+        benchmarkApplication();
         Show::ShowSessionOptions options;
         options.audio.device = L"silent";
         options.controller.findPorts = [] { return std::vector<std::string>{}; };

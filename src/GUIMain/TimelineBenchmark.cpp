@@ -11,6 +11,7 @@
 #include "GUI/RenderTarget.h"
 #include "GUI/Window.h"
 #include "GUI/WindowStyle.h"
+#include "GUIMain/BenchmarkApplication.h"
 #include "GUIMain/Timeline.h"
 #include "GUIMain/Waveform.h"
 #include "GUIMain/WaveformCues.h"
@@ -30,22 +31,6 @@ constexpr int kWidth = 1920;
 constexpr int kHeight = 216;
 constexpr int kCues = 20000;
 constexpr double kShowMs = 600000.0;
-
-QApplication& application()
-{
-    static int argc = 1;
-    static char name[] = "sky_GUIMain_bench";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
-    }
-    static QApplication* app = [] {
-        auto* a = new QApplication(argc, argv);
-        GUI::Graphics::create();
-        return a;
-    }();
-    return *app;
-}
 
 class BenchWindow : public GUI::Window {
 public:
@@ -71,7 +56,7 @@ struct Scene {
 
     Scene()
     {
-        application();
+        benchmarkApplication();
         Project::Project& project = Project::Project::createInstance();
         project.getProjectData().setFormat(SMPTE::SMPTE_30);
         Project::CueList& cues = project.getProjectData().getCueList();
@@ -238,7 +223,7 @@ namespace {
 // The two drawings alone, into an image of the waveform's size.
 void BM_WaveformDrawColumns(benchmark::State& state)
 {
-    application();
+    benchmarkApplication();
     std::vector<WaveformColumn> columns(kWidth);
     for (std::size_t x = 0; x < columns.size(); ++x) {
         const float loud = 0.45f + 0.4f * static_cast<float>(std::abs(std::sin(x * 0.05)));
