@@ -47,9 +47,6 @@ public:
 
     // The frames a timecode command moves the selected cues by, at the project's format.
     static int timecodeDeltaOf(int code, int format);
-    // The link behind commands 20 (online manual) and 21 (the maker's web site).
-    static const char* manualAddress();
-    static const char* websiteAddress();
 
 private:
     static std::span<const Row> rows();
