@@ -230,16 +230,6 @@ int CommandDispatcher::timecodeDeltaOf(int code, int format)
     }
 }
 
-const char* CommandDispatcher::manualAddress()
-{
-    return kManualAddress;
-}
-
-const char* CommandDispatcher::websiteAddress()
-{
-    return kWebsiteAddress;
-}
-
 bool CommandDispatcher::submit(Project::IOperation* operation)
 {
     return project().submit(operation);
