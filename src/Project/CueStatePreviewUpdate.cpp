@@ -2,14 +2,13 @@
 
 #include "Project/Cue.h"
 #include "Project/CueList.h"
+#include "Project/CueStatePreview.h"
 #include "Project/ProjectData.h"
 
 namespace Project {
 
 namespace {
 
-// A cue without a duration shows as active for this many frames.
-constexpr int kMinimumActiveFrames = 3;
 constexpr int kStateFlagMask = FLAG_TESTED | FLAG_NO_CONTINUITY | FLAG_COMMFAIL;
 
 }  // namespace
@@ -43,6 +42,10 @@ int CueStatePreviewUpdate::previewState(int timecode, int prefire, int duration,
 bool CueStatePreviewUpdate::execute(ProjectData& data)
 {
     CueList& cues = data.getCueList();
+    if (preview_ != nullptr) {
+        preview_->apply(cues, positionFrames_);
+        return true;
+    }
     std::optional<int64_t> nextFire;
     for (CueList::CueItem* cue = cues.first(); cue != cues.end(); cue = cue->getNext()) {
         const int state = previewState(cue->getTimecode().getFrameNo(), cue->getPrefireTime(),

@@ -7,6 +7,8 @@
 
 namespace Project {
 
+class CueStatePreview;
+
 // Sets every cue's state to what the play position alone implies, outside show mode: queued
 // before its fire time (timecode minus prefire), prefire until its timecode, active for its
 // duration (3 frames when it has none), then done. The first cue in list order whose fire
@@ -16,8 +18,13 @@ namespace Project {
 // show state does, so that the model needs nothing from the operations above it.
 class CueStatePreviewUpdate : public IOperation {
 public:
-    CueStatePreviewUpdate(int positionFrames, int frameRate)
-        : positionFrames_(positionFrames), frameRate_(frameRate)
+    // A cue without a duration shows as active for this many frames.
+    static constexpr int kMinimumActiveFrames = 3;
+
+    // With `preview`, only the cues whose state the move since its last update can change are
+    // set (see CueStatePreview); without, every cue is.
+    CueStatePreviewUpdate(int positionFrames, int frameRate, CueStatePreview* preview = nullptr)
+        : positionFrames_(positionFrames), frameRate_(frameRate), preview_(preview)
     {
     }
 
@@ -36,6 +43,7 @@ public:
 private:
     int positionFrames_;
     int frameRate_;
+    CueStatePreview* preview_;
 };
 
 }  // namespace Project

@@ -45,6 +45,7 @@ void ProjectState::attach()
     if (!attached_) {
         project_.addCueListListener(this);
         attached_ = true;
+        preview_.invalidate();
     }
 }
 
@@ -178,6 +179,7 @@ void ProjectState::exitShowMode()
     }
     setClockMode(CLOCK_AUDIO);
     showMode_ = false;
+    preview_.invalidate();
     updateCueStatePreview();
     listeners_.notify(&Listener::onModeChanged);
 }
@@ -317,7 +319,8 @@ void ProjectState::updateShowEnd()
 void ProjectState::updateCueStatePreview()
 {
     project_.submit(std::make_unique<CueStatePreviewUpdate>(
-        position_.getFrameNo(), SMPTE::nominalFramesPerSecond(position_.getFormat())));
+        position_.getFrameNo(), SMPTE::nominalFramesPerSecond(position_.getFormat()),
+        attached_ ? &preview_ : nullptr));
 }
 
 int ProjectState::framesFromMilliseconds(double milliseconds, int format)
@@ -373,6 +376,7 @@ void ProjectState::onControllerStatusChanged(int /*status*/)
 
 void ProjectState::markPreviewDirty()
 {
+    preview_.invalidate();
     if (!showMode_) {
         previewDirty_ = true;
     }
@@ -423,6 +427,15 @@ void ProjectState::cueReminderTextChanged(Cue* /*cue*/)
 void ProjectState::cueGroupNameChanged(Cue* /*cue*/)
 {
     markPreviewDirty();
+}
+
+void ProjectState::cueStateChanged(Cue* /*cue*/)
+{
+    // A state set by anyone but the preview itself (the show, a test) is not what the
+    // preview last left: its next update sets every cue again.
+    if (!preview_.isApplying()) {
+        preview_.invalidate();
+    }
 }
 
 }  // namespace Project

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Platform/ListenerSet.h"
+#include "Project/CueStatePreview.h"
 #include "Project/CueList.h"
 #include "Timecode/SMPTE.h"
 
@@ -128,6 +129,7 @@ public:
     void cuePyroTypeChanged(Cue* cue) override;
     void cueReminderTextChanged(Cue* cue) override;
     void cueGroupNameChanged(Cue* cue) override;
+    void cueStateChanged(Cue* cue) override;
 
     // The frame count of a clock report in milliseconds, in `format`: rounded to the nearest
     // frame at the format's real frame rate.
@@ -148,6 +150,8 @@ private:
     int clockMode_ = CLOCK_AUDIO;
     bool showMode_ = false;
     bool previewDirty_ = false;
+    // Follows the position cheaply while attached, that is while every cue event reaches us.
+    CueStatePreview preview_;
     SMPTE position_{SMPTE::SMPTE_30};
     SMPTE showEnd_{SMPTE::SMPTE_30};
     bool recordRequest_ = false;

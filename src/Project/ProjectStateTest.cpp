@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "Project/CueStatePreviewUpdate.h"
 #include "Project/IShowAudio.h"
 #include "Project/IShowController.h"
 #include "Project/ITimecodeOut.h"
@@ -183,6 +187,73 @@ TEST_F(ShowState, PreviewFollowsThePosition)
     for (const auto& row : rows) {
         at(row.position);
         EXPECT_EQ(states(), row.expected) << "position " << row.position;
+    }
+}
+
+// The preview follows the position by touching only the cues a move can change; whatever
+// the moves and the edits between them, the states must be those of a walk over every cue.
+TEST_F(ShowState, PreviewFollowsMovesAndEditsAsAFullWalkWould)
+{
+    std::mt19937 random(7);
+    auto pick = [&random](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
+    // Crowded: shared timecodes and fire times, prefires that put a later cue's fire time
+    // before an earlier one's, cues with and without durations.
+    for (int i = 0; i < 300; ++i) {
+        const int timecode = pick(0, 600);
+        addCue(timecode, pick(0, 3) == 0 ? pick(0, std::min(timecode, 200)) : 0, pick(0, 2) * pick(0, 40));
+    }
+    auto expected = [this](int position) {
+        std::vector<int> result;
+        std::optional<int64_t> nextFire;
+        for (const CueList::CueItem* cue = cues().first(); cue != cues().end();
+             cue = cue->getNext()) {
+            result.push_back(CueStatePreviewUpdate::previewState(
+                cue->getTimecode().getFrameNo(), cue->getPrefireTime(), cue->getDuration(),
+                position, nextFire));
+        }
+        return result;
+    };
+    int position = 0;
+    for (int step = 0; step < 3000; ++step) {
+        switch (pick(0, 40)) {
+            case 0: position = pick(0, 900); break;  // a seek, either way
+            case 1: position = std::max(0, position - pick(1, 50)); break;
+            case 2: {
+                CueList::CueItem* cue = cues().first();
+                for (int skip = pick(0, cues().getCount() - 1); skip > 0; --skip) {
+                    cue = cue->getNext();
+                }
+                switch (pick(0, 4)) {
+                    case 0:
+                        EXPECT_TRUE(project.submit(std::make_unique<SetPrefire>(
+                            cue, pick(0, cue->getTimecode().getFrameNo()))));
+                        break;
+                    case 1: cue->setDuration(pick(0, 60)); break;
+                    case 2: cue->setTimecode(SMPTE::fromFrameNo(SMPTE::SMPTE_30, pick(200, 700))); break;
+                    case 3: cues().remove(cue); break;
+                    default:
+                        // A state from elsewhere stands until the position moves again.
+                        cue->setState(CUE_DISABLED, FLAG_COMMFAIL, 0xFF);
+                        ++position;
+                        break;
+                }
+                if (pick(0, 1) == 0) {
+                    addCue(pick(0, 800), pick(0, 5), pick(0, 10));
+                }
+                break;
+            }
+            default: position += pick(0, 2); break;  // playing
+        }
+        at(position);
+        // Edits made outside an operation reach the preview with the next operation.
+        EXPECT_TRUE(project.submit(std::make_unique<PassiveNoChange>()));
+        ASSERT_EQ(states(), expected(position)) << "step " << step << ", position " << position;
+        for (const CueList::CueItem* cue = cues().first(); cue != cues().end();
+             cue = cue->getNext()) {
+            ASSERT_EQ(cue->getFlags() & (FLAG_TESTED | FLAG_COMMFAIL), FLAG_TESTED) << "step " << step;
+        }
     }
 }
 
