@@ -126,19 +126,43 @@ void D2DComponent::discardRenderTarget()
 void D2DComponent::markClean()
 {
     dirty_ = false;
+    dirtyRegion_ = QRegion();
 }
 
 void D2DComponent::invalidate()
 {
-    if (dirty_) {
+    if (getHandle() == nullptr) {
+        dirty_ = true;
         return;
     }
-    if (d2dParent_ != nullptr) {
-        d2dParent_->invalidate();
-    } else if (getHandle() != nullptr) {
-        getHandle()->update();
+    invalidateRect(QRect(QPoint(0, 0), getHandle()->size()));
+}
+
+void D2DComponent::invalidateRect(const QRect& rect)
+{
+    QWidget* handle = getHandle();
+    if (handle == nullptr) {
+        dirty_ = true;
+        return;
+    }
+    // Dirty with no region recorded is dirty all over (as a new component is).
+    const QRect part = rect.intersected(QRect(QPoint(0, 0), handle->size()));
+    if (part.isEmpty() ||
+        (dirty_ && (dirtyRegion_.isEmpty() || QRegion(part).subtracted(dirtyRegion_).isEmpty()))) {
+        return;
+    }
+    // Many small pieces cost more to clip against than the pixels between them.
+    constexpr int kMaxPieces = 16;
+    dirtyRegion_ += part;
+    if (dirtyRegion_.rectCount() > kMaxPieces) {
+        dirtyRegion_ = dirtyRegion_.boundingRect();
     }
     dirty_ = true;
+    if (d2dParent_ != nullptr) {
+        d2dParent_->invalidateRect(part.translated(handle->pos()));
+    } else {
+        handle->update(part);
+    }
 }
 
 void D2DComponent::renderTargetCreated()
@@ -169,7 +193,21 @@ bool D2DComponent::renderComponent()
             discardRenderTarget();
             return false;
         }
+        const QRect whole(QPoint(0, 0), handle->size());
+        if (isRoot()) {
+            // Qt clips a window's painter to the part being painted already.
+            drawRegion_ = target_->getPaintRegion();
+            if (drawRegion_.isEmpty()) {
+                drawRegion_ = whole;
+            }
+        } else {
+            drawRegion_ = dirtyRegion_.isEmpty() ? QRegion(whole) : dirtyRegion_;
+            if (drawRegion_ != QRegion(whole)) {
+                target_->painter().setClipRegion(drawRegion_);
+            }
+        }
         const bool rendered = render();
+        drawRegion_ = QRegion();
         if (target_ == nullptr || target_->endDraw() == RenderTarget::EndResult::kRecreateTarget) {
             discardRenderTarget();
             return false;

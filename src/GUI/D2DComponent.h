@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QBrush>
+#include <QRegion>
 #include <memory>
 
 #include "GUI/Component.h"
@@ -15,10 +16,13 @@ class D2DContainer;
 // painted. Every other one draws into a bitmap of its own size, and its parent copies that
 // bitmap into its own target at the child's position; only roots are painted by Qt.
 //
-// Drawing is incremental: a component draws again only when it is dirty; a clean child is
-// composed from the bitmap it drew last. invalidate() marks the component dirty and climbs
-// to the root once (it stops at the first ancestor that is dirty already), and the root
-// asks for a paint.
+// Drawing is incremental: a component draws again only when it is dirty, and then only the
+// part that changed; a clean child is composed from the bitmap it drew last. invalidateRect()
+// adds a rectangle to the component's dirty region and climbs to the root with it (it stops
+// at the first ancestor whose dirty region covers it already), and the root asks for a paint
+// of that rectangle. A component draws its dirty region with the painter clipped to it, so a
+// ticking clock redraws the clock and the pixels of its parents under it, not the window.
+// Drawing code never replaces the clip: it intersects with it (Qt::IntersectClip).
 class D2DComponent : public Component {
 public:
     D2DComponent();
@@ -46,7 +50,10 @@ public:
     // Drops the target and the kept brush, then the device resources.
     virtual void discardRenderTarget();
     virtual void markClean();
+    // The whole component.
     virtual void invalidate();
+    // A part of the component, in its own coordinates.
+    virtual void invalidateRect(const QRect& rect);
     virtual void renderTargetCreated();
     // Draws into the own target; false when the drawing has to be done again.
     virtual bool render();
@@ -58,6 +65,10 @@ public:
 
     bool isRoot() const { return d2dParent_ == nullptr; }
     bool isDirty() const { return dirty_; }
+    const QRegion& getDirtyRegion() const { return dirtyRegion_; }
+    // While render() runs: the part being drawn, in the component's coordinates. Children
+    // outside it are neither drawn nor composed.
+    const QRegion& getDrawRegion() const { return drawRegion_; }
     D2DContainer* getD2DParent() const { return d2dParent_; }
     void clearD2DParent() { d2dParent_ = nullptr; }
     RenderTarget* getRenderTarget() const { return target_.get(); }
@@ -71,6 +82,8 @@ private:
     D2DContainer* d2dParent_ = nullptr;
     std::unique_ptr<RenderTarget> target_;
     bool dirty_ = true;
+    QRegion dirtyRegion_;
+    QRegion drawRegion_;
     int failedPaints_ = 0;
     QBrush keptBrush_;
 };

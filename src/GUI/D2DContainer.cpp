@@ -95,7 +95,14 @@ bool D2DContainer::render()
     draw(target);
     target.painter().restore();
     bool allRendered = true;
-    children_.forEachInOrder([&allRendered](D2DComponent* child) {
+    const QRegion& region = getDrawRegion();
+    children_.forEachInOrder([&allRendered, &region](D2DComponent* child) {
+        // A clean child outside the part being drawn keeps its pixels where they are.
+        const QWidget* handle = child->getHandle();
+        if (!child->isDirty() && handle != nullptr && !region.isEmpty() &&
+            !region.intersects(handle->geometry())) {
+            return;
+        }
         if (!child->renderComponent()) {
             allRendered = false;
         }

@@ -570,7 +570,7 @@ void D2DEditLabel::draw(RenderTarget& target)
     const QFontMetricsF metrics(font);
     p.setFont(font);
     const QRectF inner = rect.adjusted(kPadding - 2, 2, -(kPadding - 2), -2);
-    p.setClipRect(inner);
+    p.setClipRect(inner, Qt::IntersectClip);
     const qreal baseline = (rect.height() - metrics.height()) / 2 + metrics.ascent();
     const QColor face = colors_.face.toQColor();
 
@@ -587,7 +587,7 @@ void D2DEditLabel::draw(RenderTarget& target)
             const QRectF span(QPointF(textX(getSelectionStart()), rect.top() + 3),
                               QPointF(textX(getSelectionEnd()), rect.bottom() - 3));
             p.save();
-            p.setClipRect(span.intersected(inner));
+            p.setClipRect(span.intersected(inner), Qt::IntersectClip);
             p.fillRect(span, face);
             p.setPen(colors_.background.toQColor());
             p.drawText(QPointF(textX(0), baseline), text_);

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPointer>
+#include <QRegion>
 #include <QWidget>
 #include <cstdint>
 #include <memory>
@@ -42,6 +43,9 @@ public:
     EndResult endDraw();
     bool isDrawing() const { return painter_.isActive(); }
     QPainter& painter() { return painter_; }
+    // For a window target while drawing: the part of the window being painted, in
+    // device-independent pixels; empty when all of it is, or for a bitmap.
+    QRegion getPaintRegion() const;
 
     // The picture of a bitmap target.
     const QImage& getBitmap() const { return image_; }

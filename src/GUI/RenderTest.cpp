@@ -125,24 +125,52 @@ TEST_F(RenderTest, AChangeRedrawsTheComponentAndItsAncestorsOnly)
     EXPECT_EQ(pixel(window_, centreOf(9, 18)), QColor(Qt::white));
 }
 
-TEST_F(RenderTest, InvalidationClimbsOnlyUntilItMeetsADirtyAncestor)
+TEST_F(RenderTest, InvalidationClimbsOnlyWhereTheDirtyRegionGrows)
 {
     showAndSettle();
     tiles_[5][2]->invalidate();
     tiles_[5][2]->invalidate();
     EXPECT_EQ(groups_[5]->invalidations, 1);
     EXPECT_EQ(panel_->invalidations, 1);
-    // A sibling stops at the dirty group.
+    // A sibling adds its own rectangle all the way up.
     tiles_[5][3]->invalidate();
     EXPECT_EQ(groups_[5]->invalidations, 2);
-    EXPECT_EQ(panel_->invalidations, 1);
-    // Another branch climbs to the dirty panel and stops there.
-    tiles_[6][0]->invalidate();
-    EXPECT_EQ(groups_[6]->invalidations, 1);
     EXPECT_EQ(panel_->invalidations, 2);
+    // A group dirty all over covers every tile of it: the climb stops there.
+    groups_[5]->invalidate();
+    EXPECT_EQ(panel_->invalidations, 3);
+    tiles_[5][4]->invalidate();
+    EXPECT_EQ(groups_[5]->invalidations, 4);
+    EXPECT_EQ(panel_->invalidations, 3);
 
     QApplication::processEvents();
-    EXPECT_EQ(totalDraws(), 1 + 2 + 3);
+    EXPECT_EQ(totalDraws(), 1 + 1 + 3);
+}
+
+TEST_F(RenderTest, AChangeRedrawsOnlyItsPartOfTheAncestors)
+{
+    showAndSettle();
+    tiles_[2][4]->setColor(Qt::red);
+    tiles_[2][5]->setColor(Qt::green);
+    QApplication::processEvents();
+    // The group drew the two tiles' rectangles only; the panel drew (Qt clips a window).
+    EXPECT_EQ(groups_[2]->drawnClip, QRect(400, 0, 195, 90));
+    EXPECT_EQ(groups_[2]->draws, 1);
+    EXPECT_EQ(totalDraws(), 1 + 1 + 2);
+    EXPECT_EQ(pixel(window_, centreOf(2, 4)), QColor(Qt::red));
+    EXPECT_EQ(pixel(window_, centreOf(2, 5)), QColor(Qt::green));
+    EXPECT_EQ(pixel(window_, centreOf(2, 3)), QColor(Qt::white));
+    EXPECT_EQ(pixel(window_, centreOf(2, 6)), QColor(Qt::white));
+    // The group's background between the tiles was drawn again under the clip, not lost.
+    EXPECT_EQ(pixel(window_, QPoint(10 + 497, 10 + 210 + 45)), QColor(Qt::darkBlue));
+
+    // A part of a group, then the whole of it: all of it is drawn.
+    settle();
+    groups_[7]->invalidateRect(QRect(0, 0, 10, 10));
+    groups_[7]->invalidate();
+    QApplication::processEvents();
+    EXPECT_EQ(groups_[7]->drawnClip, QRect());
+    EXPECT_EQ(pixel(window_, centreOf(7, 18)), QColor(Qt::white));
 }
 
 TEST_F(RenderTest, ALostTargetIsRebuiltAtTheNextPaint)

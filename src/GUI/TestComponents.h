@@ -132,12 +132,14 @@ public:
     void draw(RenderTarget& target) override
     {
         ++draws;
-        target.painter().fillRect(QRect(QPoint(0, 0), target.getSize()), color);
+        QPainter& painter = target.painter();
+        drawnClip = painter.hasClipping() ? painter.clipBoundingRect().toAlignedRect() : QRect();
+        painter.fillRect(QRect(QPoint(0, 0), target.getSize()), color);
     }
-    void invalidate() override
+    void invalidateRect(const QRect& rect) override
     {
         ++invalidations;
-        D2DContainer::invalidate();
+        D2DContainer::invalidateRect(rect);
     }
     std::intptr_t handleMessage(Message& message) override
     {
@@ -151,6 +153,8 @@ public:
     QColor color = Qt::darkBlue;
     int draws = 0;
     int invalidations = 0;
+    // The clip of the last drawing; empty when it drew all of itself.
+    QRect drawnClip;
     bool scrolls = false;
     std::vector<QWidget*> ensureVisibleRequests;
 };

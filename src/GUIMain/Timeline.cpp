@@ -433,7 +433,8 @@ void Timeline::drawOverChildren(GUI::RenderTarget& target)
     if (ratio > 1) {
         p.save();
         p.setClipRect(
-            QRectF(kOverviewLeft, height - 19, width - kOverviewRightMargin - kOverviewLeft, 18));
+            QRectF(kOverviewLeft, height - 19, width - kOverviewRightMargin - kOverviewLeft, 18),
+            Qt::IntersectClip);
         QColor span(255, 255, 255);
         span.setAlphaF(0.15f);
         const double left = view_.getStart() / ratio + kOverviewLeft;
