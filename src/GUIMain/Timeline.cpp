@@ -291,15 +291,33 @@ void Timeline::onPositionChanged(const SMPTE& position)
 void Timeline::positionMoved()
 {
     // Playback reports every frame; the overlay is drawn again only when the line moves to
-    // another pixel.
+    // another pixel, and then only the columns of the old line and the new one.
     const auto pixel = static_cast<long long>(std::floor(view_.pixelOf(position_)));
     const double ratio = view_.getOverviewRatio();
     const long long overviewPixel =
         ratio > 1 ? static_cast<long long>(std::floor(position_ / ratio)) : -1;
     if (pixel != drawnPositionPixel_ || overviewPixel != drawnOverviewPixel_) {
-        drawnPositionPixel_ = pixel;
-        drawnOverviewPixel_ = overviewPixel;
-        invalidate();
+        invalidatePositionLines(drawnPositionPixel_, drawnOverviewPixel_);
+        invalidatePositionLines(pixel, overviewPixel);
+    }
+}
+
+void Timeline::invalidatePositionLines(long long pixel, long long overviewPixel)
+{
+    QWidget* handle = getHandle();
+    if (handle == nullptr) {
+        return;
+    }
+    const int width = handle->width();
+    const int height = handle->height();
+    // The line is 1.5 pixels wide and smoothed: it touches the pixels beside its own.
+    if (pixel >= -4 && pixel <= width + 4) {
+        invalidateRect(QRect(static_cast<int>(pixel) - 3, 0, 7, height - kBarHeight + 2));
+    }
+    if (overviewPixel >= 0 && overviewPixel <= width) {
+        invalidateRect(
+            QRect(kOverviewLeft + static_cast<int>(overviewPixel) - 2, height - kBarHeight, 5,
+                  kBarHeight));
     }
 }
 
@@ -361,7 +379,7 @@ void Timeline::cuePyroTypeChanged(Project::Cue* cue)
 
 void Timeline::cueRestyled(const Project::Cue* cue, bool now)
 {
-    if (cues_ == nullptr) {
+    if (cues_ == nullptr || cues_->getHandle() == nullptr) {
         return;
     }
     const double ms = cue->getTimecode().getMilliseconds();
@@ -370,9 +388,17 @@ void Timeline::cueRestyled(const Project::Cue* cue, bool now)
         ms - margin <= view_.getEnd()) {
         if (now) {
             cues_->invalidate();
-        } else if (!markerRestylePending_) {
-            markerRestylePending_ = true;
-            setTimer(kMarkerTimer, kMarkerPeriodMs);
+        } else {
+            // A state shows in the colours of the cue's marker and of its number beside it.
+            const double x = std::clamp(view_.pixelOf(ms), -100.0, cues_->getHandle()->width() + 100.0);
+            const QRect marker(static_cast<int>(std::floor(x)) - WaveformCues::kMarkerLeft, 0,
+                               WaveformCues::kMarkerLeft + WaveformCues::kMarkerRight,
+                               cues_->getHandle()->height());
+            pendingMarkers_ = pendingMarkers_.united(marker);
+            if (!markerRestylePending_) {
+                markerRestylePending_ = true;
+                setTimer(kMarkerTimer, kMarkerPeriodMs);
+            }
         }
     }
     if (!overviewRestylePending_) {
@@ -392,7 +418,8 @@ std::intptr_t Timeline::handleMessage(GUI::Message& message)
     if (message.code == GUI::kMessageTimer && message.wParam == kMarkerTimer) {
         killTimer(kMarkerTimer);
         markerRestylePending_ = false;
-        cues_->invalidate();
+        cues_->invalidateRect(pendingMarkers_);
+        pendingMarkers_ = QRect();
         return 0;
     }
     return D2DContainer::handleMessage(message);
@@ -430,6 +457,7 @@ void Timeline::drawOverChildren(GUI::RenderTarget& target)
 
     // The overview strip: the visible span, the play position and the hover time.
     const double ratio = view_.getOverviewRatio();
+    drawnOverviewPixel_ = -1;
     if (ratio > 1) {
         p.save();
         p.setClipRect(
@@ -442,7 +470,8 @@ void Timeline::drawOverChildren(GUI::RenderTarget& target)
         p.setPen(QPen(span, 1.0));
         p.setBrush(span);
         p.drawRect(QRectF(left, height - 18.5, std::max(1.0, right - left), 17.0));
-        const double at = std::floor(position_ / ratio) + kOverviewLeft + 0.5;
+        drawnOverviewPixel_ = static_cast<long long>(std::floor(position_ / ratio));
+        const double at = static_cast<double>(drawnOverviewPixel_) + kOverviewLeft + 0.5;
         p.setPen(QPen(yellow, 1.0));
         p.drawLine(QPointF(at, height - 19), QPointF(at, height - 1));
         if (view_.hasHover()) {
@@ -456,6 +485,7 @@ void Timeline::drawOverChildren(GUI::RenderTarget& target)
     // The main area: play position, hover time and the selection band.
     p.setRenderHint(QPainter::Antialiasing, true);
     const double position = view_.pixelOf(position_);
+    drawnPositionPixel_ = static_cast<long long>(std::floor(position));
     if (position >= -2 && position <= width + 2) {
         p.setPen(QPen(yellow, 1.5));
         p.drawLine(QPointF(position, 1), QPointF(position, main));

@@ -84,6 +84,12 @@ public:
     void runSelection(std::unique_ptr<Project::IOperation> operation);
     // Whether the cue layer holds the view still (dragging a band, seeking).
     bool isGestureActive() const;
+    // Cue states changed and their markers wait for the next timed redraw (ten a second in
+    // the cue layer, twice a second in the overview strip).
+    bool hasPendingRestyles(bool overviewToo) const
+    {
+        return markerRestylePending_ || (overviewToo && overviewRestylePending_);
+    }
 
     // The cues by time, brought up to date first.
     const TimelineCueIndex& cueIndex();
@@ -120,6 +126,7 @@ private:
     void cueRestyled(const Project::Cue* cue, bool now);
     // Repaints the overlay when the play position moved by a pixel somewhere it is drawn.
     void positionMoved();
+    void invalidatePositionLines(long long pixel, long long overviewPixel);
     std::int64_t packedTime(double ms) const;
 
     static constexpr int kOverviewTimer = 2;
@@ -133,8 +140,11 @@ private:
     TimelineCueIndex cueIndex_;
     Project::Project* project_ = nullptr;
     double position_ = 0;
+    // Where the last drawing put the play position's lines (-1: nowhere on the strip).
     long long drawnPositionPixel_ = -1;
     long long drawnOverviewPixel_ = -1;
+    // The markers restyled since the last redraw of the cue layer, in its pixels.
+    QRect pendingMarkers_;
 
     GlyphButton* zoomInButton_ = nullptr;
     GlyphButton* zoomOutButton_ = nullptr;

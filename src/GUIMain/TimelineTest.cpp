@@ -194,6 +194,65 @@ TEST_F(TimelineTest, TheOverviewStripCentresTheView)
     EXPECT_NEAR(view.getStart() + view.getWidth() * view.getScale() * 0.5, 100 * ratio, 1e-6);
 }
 
+// While a show plays, the timeline redraws only the columns the play position left and
+// reached and the markers whose state changed. The picture this leaves must be the one a
+// drawing of everything makes: no line left behind, no marker or number in an old colour.
+TEST_F(TimelineTest, PlaybackRedrawsOnlyChangesAndLeavesThePictureAFullDrawingMakes)
+{
+    // Crowded: a cue every two frames, so that pixels are shared and numbers skip cues.
+    for (int frame = 0; frame < 1600; frame += 2) {
+        Project::Cue* cue = addCue(frame);
+        cue->setDuration(frame % 10 == 0 ? 12 : 0);
+    }
+    Project::ProjectState& state = session_->project().getProjectState();
+    timeline_->setView(0, 20);
+    QApplication::processEvents();
+    QWidget* root = window_->getHeader()->getHandle();
+    const QPoint corner = timeline_->getHandle()->mapTo(root, QPoint(0, 0));
+    const QSize size = timeline_->getHandle()->size();
+
+    // The pixels that differ from a drawing of everything, in the main area or in all of
+    // the timeline (the overview strip follows the cues twice a second only).
+    auto differingFromAFullDrawing = [&](bool withStrip) {
+        const QRect area(corner, QSize(size.width(), withStrip ? size.height()
+                                                              : size.height() - Timeline::kBarHeight));
+        const QImage followed = root->grab(area).toImage();
+        for (const wchar_t* name : {L"Waveform", L"WaveformCues", L"ScrollbarCues"}) {
+            timeline_->findByName(name)->invalidate();
+        }
+        timeline_->invalidate();
+        QApplication::processEvents();
+        const QImage whole = root->grab(area).toImage();
+        int differing = 0;
+        for (int y = 0; y < whole.height(); ++y) {
+            for (int x = 0; x < whole.width(); ++x) {
+                differing += followed.pixel(x, y) != whole.pixel(x, y) ? 1 : 0;
+            }
+        }
+        return differing;
+    };
+    // Each move waits for the markers' redraw, so that each redraws the cues it changed.
+    auto playTo = [&](int frame, bool overviewToo) {
+        state.setPosition(SMPTE::fromFrameNo(format_, frame));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !timeline_->hasPendingRestyles(overviewToo); }));
+        QApplication::processEvents();
+    };
+    for (int frame : {100, 101, 104, 150}) {
+        playTo(frame, false);
+        EXPECT_EQ(differingFromAFullDrawing(false), 0) << "at frame " << frame;
+    }
+    // A pan while playing, then steps past the cue at frame 156, which has its number shown
+    // in this view (numbers go to the first cue in view, then to the first cue 34 pixels on,
+    // and so on): the number changes colour with the marker as the cue fires.
+    timeline_->setView(900, 20);
+    for (int frame : {155, 156, 160}) {
+        playTo(frame, false);
+        EXPECT_EQ(differingFromAFullDrawing(false), 0) << "at frame " << frame;
+    }
+    playTo(400, true);
+    EXPECT_EQ(differingFromAFullDrawing(true), 0) << "with the overview strip";
+}
+
 TEST_F(TimelineTest, AnAnswerForAnOlderBatchLeavesTheColumnsAlone)
 {
     const Waveform* waveform = timeline_->getWaveform();

@@ -292,6 +292,18 @@ void WaveformCues::drawCues(QPainter& painter, const TimelineCueIndex& index,
             index.range(origin - margin - index.getLongestDurationMs(), view.getEnd() + margin);
     }
 
+    // The columns to fill: all of them, or those of the clip.
+    double clipLeft = -1e18;
+    double clipRight = 1e18;
+    if (painter.hasClipping()) {
+        const QRectF clip = painter.clipBoundingRect();
+        clipLeft = clip.left();
+        clipRight = clip.right();
+    }
+    const auto touchesClip = [clipLeft, clipRight](double left, double right) {
+        return right >= clipLeft && left <= clipRight;
+    };
+
     std::array<Style, 3 * kStates * 2> styles;
     std::array<int, 3 * kStates * 2> styleType{};
     std::array<long long, 2> lastPixel{-1000000, -1000000};
@@ -324,7 +336,9 @@ void WaveformCues::drawCues(QPainter& painter, const TimelineCueIndex& index,
             const double from = std::max(x, barCovered[lane]);
             const double to = std::min(x + length, width + 1.0);
             if (to > from && to > 0) {
-                bars[lane].push_back(QRectF(from, barTop, to - from, 6.0));
+                if (touchesClip(from, to)) {
+                    bars[lane].push_back(QRectF(from, barTop, to - from, 6.0));
+                }
                 barCovered[lane] = to;
             }
         }
@@ -339,6 +353,13 @@ void WaveformCues::drawCues(QPainter& painter, const TimelineCueIndex& index,
             continue;
         }
         lastPixel[lane] = pixel;
+        const bool labelled = cueMode && x > labelEnd;
+        if (labelled) {
+            labelEnd = x + kLabelWidth;
+        }
+        if (!touchesClip(x - kMarkerLeft, x + (labelled ? kMarkerRight : kMarkerLeft))) {
+            continue;
+        }
         Style& style = styles[styleIndex(type, cue.getState(), cue.isSelected())];
         if (!style.used) {
             style.used = true;
@@ -349,9 +370,8 @@ void WaveformCues::drawCues(QPainter& painter, const TimelineCueIndex& index,
         const double lineX = pixel + 0.5;
         addStem(style.lines, lineX, lineTop, lineBottom);
         style.heads.emplace_back(lineX, headTop);
-        if (cueMode && x > labelEnd) {
+        if (labelled) {
             labels.push_back({lineX, cue.getNumber(), style.colour});
-            labelEnd = x + kLabelWidth;
         }
     }
 
@@ -415,6 +435,9 @@ void WaveformCues::drawCues(QPainter& painter, const TimelineCueIndex& index,
                     break;
                 }
                 const double tickX = std::floor(x) + 0.5;
+                if (!touchesClip(tickX - 1, tickX + 1)) {
+                    continue;
+                }
                 ticks.emplace_back(QPointF(tickX, 1.0), QPointF(tickX, 5.0));
                 ticks.emplace_back(QPointF(tickX, height - 4.0), QPointF(tickX, height));
             }

@@ -22,6 +22,10 @@ public:
 
     // Pixels within which a click picks a cue.
     static constexpr double kPickPixels = 8.0;
+    // How far a cue's look reaches left and right of its pixel: the marker's head, and the
+    // number drawn right of it.
+    static constexpr int kMarkerLeft = 8;
+    static constexpr int kMarkerRight = 48;
 
     WaveformCues(Timeline& timeline, Mode mode);
 
@@ -44,7 +48,9 @@ public:
 
     // Draws the markers of `index` for a view over `width` x `height` pixels; shared with
     // the benchmark. Cue mode draws the cues of the span only (found by time), with DMX bars
-    // and frame ticks; overview mode draws every cue at show length per pixel `ratio`.
+    // and frame ticks; overview mode draws every cue at show length per pixel `ratio`. Under
+    // a clip, the pieces outside it are left out; what is drawn inside is what an unclipped
+    // drawing puts there (which cue holds a crowded pixel, where the numbers go).
     static void drawCues(QPainter& painter, const TimelineCueIndex& index, const TimelineView& view,
                          Mode mode, int width, int height, double framesPerSecond);
 
