@@ -50,7 +50,6 @@ int typeSlot(int type)
 
 // The cues that look alike are drawn together: one pen, one brush, one call per style.
 struct Style {
-    std::vector<QLineF> lines;
     std::vector<QPointF> heads;  // where each head's picture goes
     QColor colour;
     bool selected = false;
@@ -64,15 +63,12 @@ std::size_t styleIndex(int type, int state, bool selected)
     return static_cast<std::size_t>((typeSlot(type) * kStates + s) * 2 + (selected ? 1 : 0));
 }
 
-// A marker's line in pieces of fewer than 64 rows: the raster engine hands every fill of
-// more rows to its thread pool, and thousands of such hand-overs for one-pixel lines cost
-// far more than the pixels.
-void addStem(std::vector<QLineF>& lines, double x, double top, double bottom)
+// A marker's colour on its stem: a selected one white, the others a little see-through.
+QRgb stemColour(const QColor& colour, bool selected)
 {
-    constexpr double kPiece = 60.0;
-    for (double y = top; y < bottom; y += kPiece) {
-        lines.emplace_back(QPointF(x, y), QPointF(x, std::min(bottom, y + kPiece) - 0.01));
-    }
+    QColor line = selected ? QColor(255, 255, 255) : colour;
+    line.setAlpha(selected ? 230 : 150);
+    return qPremultiply(line.rgba());
 }
 
 // A marker head drawn once per look and then copied to every cue that has that look: one
@@ -305,6 +301,15 @@ void WaveformCues::drawCues(QPainter& painter, const TimelineCueIndex& index,
     };
 
     std::array<Style, 3 * kStates * 2> styles;
+    // The stems, one pixel wide and all of one height: a row of pixels per lane (unselected,
+    // selected), drawn stretched to the stems' height. One picture for all stems costs far
+    // less than a line per stem, which the raster engine hands to its thread pool piece by
+    // piece.
+    std::array<QImage, 2> stemRows;
+    for (QImage& row : stemRows) {
+        row = QImage(std::max(width, 1), 1, QImage::Format_ARGB32_Premultiplied);
+        row.fill(Qt::transparent);
+    }
     std::array<int, 3 * kStates * 2> styleType{};
     std::array<long long, 2> lastPixel{-1000000, -1000000};
     const double headTop = cueMode ? 7.0 : 2.0;
@@ -368,7 +373,10 @@ void WaveformCues::drawCues(QPainter& painter, const TimelineCueIndex& index,
             style.selected = cue.isSelected();
         }
         const double lineX = pixel + 0.5;
-        addStem(style.lines, lineX, lineTop, lineBottom);
+        if (pixel >= 0 && pixel < width) {
+            reinterpret_cast<QRgb*>(stemRows[lane].scanLine(0))[pixel] =
+                stemColour(style.colour, style.selected);
+        }
         style.heads.emplace_back(lineX, headTop);
         if (labelled) {
             labels.push_back({lineX, cue.getNumber(), style.colour});
@@ -384,15 +392,15 @@ void WaveformCues::drawCues(QPainter& painter, const TimelineCueIndex& index,
 
     for (int pass = 0; pass < 2; ++pass) {
         // Selected cues last, so they stay on top of their neighbours.
+        if (width > 0 && lineBottom > lineTop) {
+            painter.drawImage(QRectF(0, lineTop, width, lineBottom - lineTop), stemRows[pass],
+                              QRectF(0, 0, width, 1));
+        }
         for (std::size_t i = 0; i < styles.size(); ++i) {
             Style& style = styles[i];
             if (!style.used || style.selected != (pass == 1)) {
                 continue;
             }
-            QColor line = style.selected ? QColor(255, 255, 255) : style.colour;
-            line.setAlpha(style.selected ? 230 : 150);
-            painter.setPen(QPen(line, 1.0));
-            painter.drawLines(style.lines.data(), static_cast<int>(style.lines.size()));
             if (style.heads.empty()) {
                 continue;
             }
