@@ -149,8 +149,15 @@ bool DeviceSimulator::command(const std::string& line)
     if (stdinFd_ < 0) {
         return false;
     }
+    const size_t linesBefore = logLines().size();
     const std::string text = line + "\n";
-    return ::write(stdinFd_, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    if (::write(stdinFd_, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
+        return false;
+    }
+    // The simulator reads its input beside the line to the PC: a test that goes on before the
+    // input is taken races with it (a "silent on" may come after the frames it should hush).
+    return waitForLog({"\"event\":\"input\"", "\"line\":\"" + line + "\""}, 3000, linesBefore)
+        .has_value();
 }
 
 std::vector<std::string> DeviceSimulator::logLines() const

@@ -41,6 +41,9 @@ public:
     bool isRunning();
 
     // One operator input line, e.g. "step", "key off", "garble 3" (the line break is added).
+    // Returns once the simulator has taken it (logged it as input); false when it could not
+    // be written or was not taken within three seconds. Lines with quotes or backslashes are
+    // not expected.
     bool command(const std::string& line);
 
     // Every log line written so far.
