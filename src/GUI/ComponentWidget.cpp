@@ -5,8 +5,10 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QTimerEvent>
 #include <QWheelEvent>
+#include <utility>
 
 namespace GUI {
 
@@ -96,9 +98,11 @@ bool ComponentWidget::event(QEvent* event)
     return QWidget::event(event);
 }
 
-void ComponentWidget::paintEvent(QPaintEvent*)
+void ComponentWidget::paintEvent(QPaintEvent* event)
 {
+    const QRegion outer = std::exchange(paintRegion_, event->region());
     dispatchCode(kMessagePaint);
+    paintRegion_ = outer;
 }
 
 void ComponentWidget::resizeEvent(QResizeEvent*)

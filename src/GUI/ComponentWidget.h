@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRegion>
 #include <QWidget>
 #include <cstdint>
 #include <map>
@@ -24,6 +25,9 @@ public:
     // holds back resize events of hidden widgets until they are shown; a component learns
     // its size at once all the same.
     void deliverSize();
+
+    // While a paint is delivered: the part of the widget being painted.
+    const QRegion& getPaintRegion() const { return paintRegion_; }
 
     // Hands the message to the component as an event of this widget would.
     std::intptr_t deliver(Message& message) { return dispatch(message); }
@@ -55,6 +59,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    QRegion paintRegion_;
+
     std::intptr_t dispatch(Message& message);
     std::intptr_t dispatchCode(std::uint32_t code, std::uint64_t wParam = 0);
     void dispatchMouse(std::uint32_t code, QMouseEvent* event);

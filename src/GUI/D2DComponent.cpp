@@ -1,5 +1,6 @@
 #include "GUI/D2DComponent.h"
 
+#include "GUI/ComponentWidget.h"
 #include "GUI/D2DContainer.h"
 #include "GUI/WindowStyle.h"
 #include "Platform/Assert.h"
@@ -196,7 +197,8 @@ bool D2DComponent::renderComponent()
         const QRect whole(QPoint(0, 0), handle->size());
         if (isRoot()) {
             // Qt clips a window's painter to the part being painted already.
-            drawRegion_ = target_->getPaintRegion();
+            const auto* widget = dynamic_cast<const ComponentWidget*>(handle);
+            drawRegion_ = widget != nullptr ? widget->getPaintRegion() : QRegion();
             if (drawRegion_.isEmpty()) {
                 drawRegion_ = whole;
             }

@@ -1,7 +1,5 @@
 #include "GUI/RenderTarget.h"
 
-#include <QPaintEngine>
-
 namespace GUI {
 
 std::uint64_t RenderTarget::deviceGeneration_ = 0;
@@ -66,25 +64,6 @@ RenderTarget::EndResult RenderTarget::endDraw()
         return EndResult::kRecreateTarget;
     }
     return EndResult::kOk;
-}
-
-QRegion RenderTarget::getPaintRegion() const
-{
-    if (window_ == nullptr || !painter_.isActive() || painter_.paintEngine() == nullptr) {
-        return QRegion();
-    }
-    // The engine's system clip is in device pixels.
-    const QRegion device = painter_.paintEngine()->systemClip();
-    if (device.isEmpty() || pixelRatio_ == 1.0) {
-        return device;
-    }
-    QRegion region;
-    for (const QRect& rect : device) {
-        region += QRectF(rect.x() / pixelRatio_, rect.y() / pixelRatio_,
-                         rect.width() / pixelRatio_, rect.height() / pixelRatio_)
-                      .toAlignedRect();
-    }
-    return region;
 }
 
 void RenderTarget::drawBitmap(const RenderTarget& source, QPoint at)

@@ -3,7 +3,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QPointer>
-#include <QRegion>
 #include <QWidget>
 #include <cstdint>
 #include <memory>
@@ -43,9 +42,6 @@ public:
     EndResult endDraw();
     bool isDrawing() const { return painter_.isActive(); }
     QPainter& painter() { return painter_; }
-    // For a window target while drawing: the part of the window being painted, in
-    // device-independent pixels; empty when all of it is, or for a bitmap.
-    QRegion getPaintRegion() const;
 
     // The picture of a bitmap target.
     const QImage& getBitmap() const { return image_; }

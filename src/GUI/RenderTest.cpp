@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QBackingStore>
 #include <QTest>
 #include <array>
+#include <memory>
 
 #include "GUI/BasicLayout.h"
 #include "GUI/QtTestEnvironment.h"
@@ -171,6 +173,27 @@ TEST_F(RenderTest, AChangeRedrawsOnlyItsPartOfTheAncestors)
     QApplication::processEvents();
     EXPECT_EQ(groups_[7]->drawnClip, QRect());
     EXPECT_EQ(pixel(window_, centreOf(7, 18)), QColor(Qt::white));
+}
+
+// A root away from the window's corner, painted in part (as an uncovered piece of a window
+// is): the clean children inside that part are composed again, in the root's coordinates.
+TEST(RenderPartTest, APartialPaintOfARootAwayFromTheCornerComposesItsChildren)
+{
+    std::unique_ptr<TestWindow> window(Testing::makeWindow(800, 600));
+    auto* root = new CountingGroup;
+    root->createAsChild(L"Offset", L"", at(300, 200, 400, 300), kChildStyle, 0, window.get());
+    auto* tile = new CountingTile;
+    tile->createAsD2DChild(L"Tile", L"", at(100, 100, 50, 50), kChildStyle, 0, root);
+    ASSERT_TRUE(Testing::showAndExpose(window.get()));
+    QApplication::processEvents();
+
+    QImage* screen = dynamic_cast<QImage*>(window->getHandle()->backingStore()->paintDevice());
+    ASSERT_NE(screen, nullptr) << "the platform's window pixels are an image";
+    screen->fill(Qt::black);
+    root->getHandle()->repaint(QRect(90, 90, 70, 70));
+    EXPECT_EQ(screen->pixelColor(300 + 125, 200 + 125), QColor(Qt::white)) << "the tile";
+    EXPECT_EQ(screen->pixelColor(300 + 95, 200 + 95), QColor(Qt::darkBlue)) << "the root";
+    EXPECT_EQ(screen->pixelColor(300 + 10, 200 + 10), QColor(Qt::black)) << "outside the part";
 }
 
 TEST_F(RenderTest, ALostTargetIsRebuiltAtTheNextPaint)
