@@ -315,9 +315,8 @@ void Timeline::invalidatePositionLines(long long pixel, long long overviewPixel)
         invalidateRect(QRect(static_cast<int>(pixel) - 3, 0, 7, height - kBarHeight + 2));
     }
     if (overviewPixel >= 0 && overviewPixel <= width) {
-        invalidateRect(
-            QRect(kOverviewLeft + static_cast<int>(overviewPixel) - 2, height - kBarHeight, 5,
-                  kBarHeight));
+        invalidateRect(QRect(kOverviewLeft + static_cast<int>(overviewPixel) - 2,
+                             height - kBarHeight, 5, kBarHeight));
     }
 }
 
@@ -390,7 +389,8 @@ void Timeline::cueRestyled(const Project::Cue* cue, bool now)
             cues_->invalidate();
         } else {
             // A state shows in the colours of the cue's marker and of its number beside it.
-            const double x = std::clamp(view_.pixelOf(ms), -100.0, cues_->getHandle()->width() + 100.0);
+            const double x =
+                std::clamp(view_.pixelOf(ms), -100.0, cues_->getHandle()->width() + 100.0);
             const QRect marker(static_cast<int>(std::floor(x)) - WaveformCues::kMarkerLeft, 0,
                                WaveformCues::kMarkerLeft + WaveformCues::kMarkerRight,
                                cues_->getHandle()->height());

@@ -214,8 +214,9 @@ TEST_F(TimelineTest, PlaybackRedrawsOnlyChangesAndLeavesThePictureAFullDrawingMa
     // The pixels that differ from a drawing of everything, in the main area or in all of
     // the timeline (the overview strip follows the cues twice a second only).
     auto differingFromAFullDrawing = [&](bool withStrip) {
-        const QRect area(corner, QSize(size.width(), withStrip ? size.height()
-                                                              : size.height() - Timeline::kBarHeight));
+        const QRect area(
+            corner,
+            QSize(size.width(), withStrip ? size.height() : size.height() - Timeline::kBarHeight));
         const QImage followed = root->grab(area).toImage();
         for (const wchar_t* name : {L"Waveform", L"WaveformCues", L"ScrollbarCues"}) {
             timeline_->findByName(name)->invalidate();

@@ -41,9 +41,9 @@ void CueStatePreview::rebuild(CueList& cues)
     for (CueList::CueItem* cue = cues.first(); cue != cues.end(); cue = cue->getNext()) {
         const int64_t timecode = cue->getTimecode().getFrameNo();
         const int64_t fire = timecode - cue->getPrefireTime();
-        const int64_t end = timecode + (cue->getDuration() == 0
-                                            ? CueStatePreviewUpdate::kMinimumActiveFrames
-                                            : cue->getDuration());
+        const int64_t end =
+            timecode + (cue->getDuration() == 0 ? CueStatePreviewUpdate::kMinimumActiveFrames
+                                                : cue->getDuration());
         const auto index = static_cast<int32_t>(entries_.size());
         entries_.push_back({cue, fire, timecode, end});
         fireRunningMax_.push_back(fireRunningMax_.empty() ? fire
@@ -106,10 +106,10 @@ void CueStatePreview::apply(CueList& cues, int positionFrames)
     position_ = position;
 
     // A boundary b changes "position < b" exactly when it lies in (low, high].
-    const auto from = std::upper_bound(boundaries_.begin(), boundaries_.end(),
-                                       std::make_pair(low, INT32_MAX));
-    const auto to = std::upper_bound(boundaries_.begin(), boundaries_.end(),
-                                     std::make_pair(high, INT32_MAX));
+    const auto from =
+        std::upper_bound(boundaries_.begin(), boundaries_.end(), std::make_pair(low, INT32_MAX));
+    const auto to =
+        std::upper_bound(boundaries_.begin(), boundaries_.end(), std::make_pair(high, INT32_MAX));
     for (auto it = from; it != to; ++it) {
         setState(entries_[static_cast<size_t>(it->second)], position);
     }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "Platform/ListenerSet.h"
-#include "Project/CueStatePreview.h"
 #include "Project/CueList.h"
+#include "Project/CueStatePreview.h"
 #include "Timecode/SMPTE.h"
 
 namespace Project {

@@ -202,7 +202,8 @@ TEST_F(ShowState, PreviewFollowsMovesAndEditsAsAFullWalkWould)
     // before an earlier one's, cues with and without durations.
     for (int i = 0; i < 300; ++i) {
         const int timecode = pick(0, 600);
-        addCue(timecode, pick(0, 3) == 0 ? pick(0, std::min(timecode, 200)) : 0, pick(0, 2) * pick(0, 40));
+        addCue(timecode, pick(0, 3) == 0 ? pick(0, std::min(timecode, 200)) : 0,
+               pick(0, 2) * pick(0, 40));
     }
     auto expected = [this](int position) {
         std::vector<int> result;
@@ -231,7 +232,9 @@ TEST_F(ShowState, PreviewFollowsMovesAndEditsAsAFullWalkWould)
                             cue, pick(0, cue->getTimecode().getFrameNo()))));
                         break;
                     case 1: cue->setDuration(pick(0, 60)); break;
-                    case 2: cue->setTimecode(SMPTE::fromFrameNo(SMPTE::SMPTE_30, pick(200, 700))); break;
+                    case 2:
+                        cue->setTimecode(SMPTE::fromFrameNo(SMPTE::SMPTE_30, pick(200, 700)));
+                        break;
                     case 3: cues().remove(cue); break;
                     default:
                         // A state from elsewhere stands until the position moves again.
@@ -252,7 +255,8 @@ TEST_F(ShowState, PreviewFollowsMovesAndEditsAsAFullWalkWould)
         ASSERT_EQ(states(), expected(position)) << "step " << step << ", position " << position;
         for (const CueList::CueItem* cue = cues().first(); cue != cues().end();
              cue = cue->getNext()) {
-            ASSERT_EQ(cue->getFlags() & (FLAG_TESTED | FLAG_COMMFAIL), FLAG_TESTED) << "step " << step;
+            ASSERT_EQ(cue->getFlags() & (FLAG_TESTED | FLAG_COMMFAIL), FLAG_TESTED)
+                << "step " << step;
         }
     }
 }
