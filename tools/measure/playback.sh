@@ -8,13 +8,7 @@
 #
 #   tools/measure/playback.sh BUILD_DIR
 set -euo pipefail
-build=$(cd "${1:?usage: playback.sh BUILD_DIR}" && pwd)
-program="$build/src/GUIMain/skyfirewright"
-cli="$build/tools/cli/skyfirewright-cli"
-work=$(mktemp -d)
-trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
-[ -z "${KEEP:-}" ] || echo "kept: $work"
-export QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$work/config"
+source "$(dirname "$0")/setup.sh"
 
 python3 - "$work/show.wav" <<'PY'
 import math, struct, sys, wave

@@ -9,12 +9,7 @@
 #
 # Without SHOW.fwp a 20,000-cue show is made with the command-line program.
 set -euo pipefail
-build=$(cd "${1:?usage: window.sh BUILD_DIR [SHOW.fwp]}" && pwd)
-program="$build/src/GUIMain/skyfirewright"
-cli="$build/tools/cli/skyfirewright-cli"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$work/config"
+source "$(dirname "$0")/setup.sh"
 
 show="${2:-}"
 if [ -z "$show" ]; then
