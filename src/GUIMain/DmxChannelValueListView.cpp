@@ -154,25 +154,9 @@ DmxChannelValueListView::DmxChannelValueListView(Hooks hooks, QWidget* parent)
     layout->addWidget(caption_);
 
     auto* table = new LibraryTable(this);
-    table->onDelete = [this] {
-        if (hooks_.deleteRequested) {
-            hooks_.deleteRequested();
-        }
-    };
+    table->onDelete = hooks_.deleteRequested;
+    table->setUp(model_.get(), QStringLiteral("Channels"), QStringLiteral("ChannelRows"));
     table_ = table;
-    table_->setObjectName(QStringLiteral("Channels"));
-    // Scripts click rows here: the rows are drawn on the viewport, not the table.
-    table_->viewport()->setObjectName(QStringLiteral("ChannelRows"));
-    table_->setModel(model_.get());
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                            QAbstractItemView::AnyKeyPressed);
-    table_->verticalHeader()->hide();
-    table_->verticalHeader()->setDefaultSectionSize(22);
-    table_->setAlternatingRowColors(true);
-    table_->horizontalHeader()->setStretchLastSection(true);
-    table_->horizontalHeader()->setHighlightSections(false);
     constexpr std::array<int, kColumns> kWidths = {62, 50, 72, 62, 80};
     for (int c = 0; c < kColumns; ++c) {
         table_->setColumnWidth(c, kWidths[static_cast<std::size_t>(c)]);

@@ -421,15 +421,8 @@ EffectListView::EffectListView(Project::EffectList& library, Hooks hooks, QWidge
     searchRow_ = new QWidget(this);
     searchRow_->setObjectName(QStringLiteral("SearchRow"));
     auto* table = new LibraryTable(this);
+    table->setUp(model_.get(), QStringLiteral("Effects"), QStringLiteral("EffectRows"));
     table_ = table;
-    table_->setObjectName(QStringLiteral("Effects"));
-    // Scripts click rows here: the rows are drawn on the viewport, not the table.
-    table_->viewport()->setObjectName(QStringLiteral("EffectRows"));
-    table_->setModel(model_.get());
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                            QAbstractItemView::AnyKeyPressed);
     if (hooks_.activated) {
         table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     }
@@ -437,13 +430,6 @@ EffectListView::EffectListView(Project::EffectList& library, Hooks hooks, QWidge
     table_->horizontalHeader()->setSortIndicatorShown(true);
     table_->horizontalHeader()->setSectionsClickable(true);
     table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-    table_->verticalHeader()->setDefaultSectionSize(22);
-    table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    table_->verticalHeader()->hide();
-    table_->setAlternatingRowColors(true);
-    table_->setWordWrap(false);
-    table_->horizontalHeader()->setHighlightSections(false);
-    table_->horizontalHeader()->setStretchLastSection(true);
     for (int c = 0; c < Project::kEffectFieldCount; ++c) {
         // Wide enough for the column head with its unit.
         table_->setColumnWidth(c, std::max(kColumnWidths[static_cast<std::size_t>(c)],

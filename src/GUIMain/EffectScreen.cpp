@@ -2,7 +2,6 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPalette>
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
@@ -14,6 +13,7 @@
 #include "GUIMain/AutomationState.h"
 #include "GUIMain/Commands.h"
 #include "GUIMain/EffectListView.h"
+#include "GUIMain/LibraryWindow.h"
 #include "GUIMain/Skyfirewright.h"
 #include "Project/Operations/EffectCsv.h"
 #include "Project/Operations/OperationAddEffect.h"
@@ -27,6 +27,8 @@
 
 namespace GUIMain {
 
+using LibraryWindow::makeButton;
+
 namespace {
 
 // File dialog filters (GUI::FileDialogs): CSV, effect file.
@@ -36,22 +38,6 @@ constexpr int kEffectFileFilter = 8;
 constexpr std::size_t kReportedRows = 12;
 
 EffectScreen* openScreen = nullptr;
-
-QString text(const std::wstring& key)
-{
-    return QString::fromStdWString(Config::tr(key));
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const std::wstring& key,
-                        std::function<void()> action)
-{
-    auto* button = new QPushButton(text(key), parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    QObject::connect(button, &QPushButton::clicked, parent,
-                     [action = std::move(action)] { action(); });
-    return button;
-}
 
 }  // namespace
 
@@ -68,21 +54,14 @@ EffectScreen* EffectScreen::current()
 EffectScreen* EffectScreen::open(Skyfirewright& owner, int mode)
 {
     if (openScreen != nullptr) {
-        openScreen->getHandle()->raise();
-        openScreen->getHandle()->activateWindow();
+        LibraryWindow::raise(openScreen->getHandle());
         return openScreen;
     }
     auto* screen = new EffectScreen(owner, mode);
     const std::wstring title =
         Config::tr(mode == kModePick ? L"EFFECTS.TITLE.PICK" : L"EFFECTS.TITLE.EDIT");
     screen->createOwned(L"EffectScreen", title, GUI::kStyleOverlappedWindow, 0, owner.getHandle());
-    QWidget* handle = screen->getHandle();
-    const QWidget* main = owner.getHandle();
-    handle->setMinimumSize(800, 480);
-    handle->setGeometry(main->geometry());
-    handle->show();
-    handle->raise();
-    handle->activateWindow();
+    LibraryWindow::present(screen->getHandle(), owner.getHandle());
     screen->view_->table()->setFocus();
     return screen;
 }
@@ -96,21 +75,8 @@ void EffectScreen::onCreate()
 {
     openScreen = this;
     QWidget* handle = getHandle();
-    // Light text on the program's dark background; tables and fields keep their light base.
-    QPalette palette = handle->palette();
-    palette.setColor(QPalette::Active, QPalette::WindowText, Qt::white);
-    palette.setColor(QPalette::Inactive, QPalette::WindowText, Qt::white);
-    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(150, 175, 190));
-    handle->setPalette(palette);
-    auto* layout = new QVBoxLayout(handle);
-    layout->setContentsMargins(8, 8, 8, 8);
-    layout->setSpacing(6);
-
-    auto* heading = new QLabel(
-        text(mode_ == kModePick ? L"EFFECTS.HEADING.PICK" : L"EFFECTS.HEADING.EDIT"), handle);
-    heading->setObjectName(QStringLiteral("Heading"));
-    heading->setWordWrap(true);
-    layout->addWidget(heading);
+    QVBoxLayout* layout = LibraryWindow::layOut(
+        handle, mode_ == kModePick ? L"EFFECTS.HEADING.PICK" : L"EFFECTS.HEADING.EDIT");
 
     auto* buttons = new QHBoxLayout();
     buttons->setSpacing(4);
@@ -137,10 +103,7 @@ void EffectScreen::onCreate()
             makeButton(handle, "Apply", L"EFFECTS.BUTTON.APPLY", [this] { pick(); });
         buttons->addWidget(apply);
     }
-    buttons->addWidget(makeButton(handle, "Close", L"EFFECTS.BUTTON.CLOSE", [this] {
-        QWidget* window = getHandle();
-        QTimer::singleShot(0, window, [window] { window->close(); });
-    }));
+    buttons->addWidget(LibraryWindow::makeCloseButton(handle, L"EFFECTS.BUTTON.CLOSE"));
     layout->addLayout(buttons);
 
     EffectListView::Hooks hooks;

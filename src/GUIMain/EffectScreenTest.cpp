@@ -20,20 +20,8 @@ namespace {
 using Answer = Platform::MessageBoxService::Answer;
 using Project::EffectField;
 
-class EffectScreenTest : public Testing::MainWindowTest {
+class EffectScreenTest : public Testing::MainWindowWithUserFolderTest {
 protected:
-    // The per-user library files go to this test's own folder.
-    void SetUp() override
-    {
-        setenv("appdata", pathUtf8("appdata").c_str(), 1);
-        Testing::MainWindowTest::SetUp();
-    }
-    void TearDown() override
-    {
-        Testing::MainWindowTest::TearDown();
-        unsetenv("appdata");
-    }
-
     Project::Project& project() { return session_->project(); }
     Project::EffectList& library() { return project().getProjectData().getEffectList(); }
 

@@ -215,29 +215,12 @@ FixtureListView::FixtureListView(Project::ProjectData& data, Hooks hooks, QWidge
     layout->addLayout(searchRow);
 
     auto* table = new LibraryTable(this);
-    table->onDelete = [this] {
-        if (hooks_.deleteRequested) {
-            hooks_.deleteRequested();
-        }
-    };
+    table->onDelete = hooks_.deleteRequested;
+    table->setUp(model_.get(), QStringLiteral("Fixtures"), QStringLiteral("FixtureRows"));
     table_ = table;
-    table_->setObjectName(QStringLiteral("Fixtures"));
-    // Scripts click rows here: the rows are drawn on the viewport, not the table.
-    table_->viewport()->setObjectName(QStringLiteral("FixtureRows"));
-    table_->setModel(model_.get());
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                            QAbstractItemView::AnyKeyPressed);
-    table_->verticalHeader()->hide();
-    table_->verticalHeader()->setDefaultSectionSize(22);
-    table_->setAlternatingRowColors(true);
-    table_->setWordWrap(false);
     table_->horizontalHeader()->setSortIndicatorShown(true);
     table_->horizontalHeader()->setSectionsClickable(true);
     table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-    table_->horizontalHeader()->setStretchLastSection(true);
-    table_->horizontalHeader()->setHighlightSections(false);
     for (int c = 0; c < kColumnCount; ++c) {
         table_->setColumnWidth(c, kColumnWidths[static_cast<std::size_t>(c)]);
     }

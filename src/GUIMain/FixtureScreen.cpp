@@ -6,7 +6,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
@@ -21,6 +20,7 @@
 #include "GUIMain/Commands.h"
 #include "GUIMain/DmxChannelValueListView.h"
 #include "GUIMain/FixtureListView.h"
+#include "GUIMain/LibraryWindow.h"
 #include "GUIMain/Skyfirewright.h"
 #include "Project/FixturePatch.h"
 #include "Project/FixtureSearch.h"
@@ -35,6 +35,8 @@
 
 namespace GUIMain {
 
+using LibraryWindow::makeButton;
+using LibraryWindow::text;
 using Project::Fixture;
 using Project::LocationMode;
 using Project::PatchMode;
@@ -43,22 +45,6 @@ namespace {
 
 constexpr int kPresetFileFilter = 9;
 FixtureScreen* openScreen = nullptr;
-
-QString text(const std::wstring& key)
-{
-    return QString::fromStdWString(Config::tr(key));
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const std::wstring& key,
-                        std::function<void()> action)
-{
-    auto* button = new QPushButton(text(key), parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    QObject::connect(button, &QPushButton::clicked, parent,
-                     [action = std::move(action)] { action(); });
-    return button;
-}
 
 // "PRESET.SCREEN.PATCH.RADIOBUTTON.SAME" -> "Patch.SAME".
 QString radioName(const char* prefix, const char* key)
@@ -92,20 +78,14 @@ FixtureScreen* FixtureScreen::current()
 FixtureScreen* FixtureScreen::open(Skyfirewright& owner, int mode)
 {
     if (openScreen != nullptr) {
-        openScreen->getHandle()->raise();
-        openScreen->getHandle()->activateWindow();
+        LibraryWindow::raise(openScreen->getHandle());
         return openScreen;
     }
     auto* screen = new FixtureScreen(owner, mode);
     const std::wstring title =
         Config::tr(mode == kModePatch ? L"FIXTURES.TITLE.PATCH" : L"FIXTURES.TITLE.EDIT");
     screen->createOwned(L"FixtureScreen", title, GUI::kStyleOverlappedWindow, 0, owner.getHandle());
-    QWidget* handle = screen->getHandle();
-    handle->setMinimumSize(800, 480);
-    handle->setGeometry(owner.getHandle()->geometry());
-    handle->show();
-    handle->raise();
-    handle->activateWindow();
+    LibraryWindow::present(screen->getHandle(), owner.getHandle());
     return screen;
 }
 
@@ -118,21 +98,8 @@ void FixtureScreen::onCreate()
 {
     openScreen = this;
     QWidget* handle = getHandle();
-    // Light text on the program's dark background; tables and fields keep their light base.
-    QPalette palette = handle->palette();
-    palette.setColor(QPalette::Active, QPalette::WindowText, Qt::white);
-    palette.setColor(QPalette::Inactive, QPalette::WindowText, Qt::white);
-    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(150, 175, 190));
-    handle->setPalette(palette);
-    auto* layout = new QVBoxLayout(handle);
-    layout->setContentsMargins(8, 8, 8, 8);
-    layout->setSpacing(6);
-
-    auto* heading = new QLabel(
-        text(mode_ == kModePatch ? L"FIXTURES.HEADING.PATCH" : L"FIXTURES.HEADING.EDIT"), handle);
-    heading->setObjectName(QStringLiteral("Heading"));
-    heading->setWordWrap(true);
-    layout->addWidget(heading);
+    QVBoxLayout* layout = LibraryWindow::layOut(
+        handle, mode_ == kModePatch ? L"FIXTURES.HEADING.PATCH" : L"FIXTURES.HEADING.EDIT");
 
     auto* buttons = new QHBoxLayout();
     buttons->setSpacing(4);
@@ -151,10 +118,7 @@ void FixtureScreen::onCreate()
     buttons->addWidget(makeButton(handle, "ExportFile", L"FIXTURES.BUTTON.EXPORT",
                                   [] { sendCommand(Command::kStoreFixtureLibrary); }));
     buttons->addStretch(1);
-    buttons->addWidget(makeButton(handle, "Close", L"FIXTURES.BUTTON.CLOSE", [this] {
-        QWidget* window = getHandle();
-        QTimer::singleShot(0, window, [window] { window->close(); });
-    }));
+    buttons->addWidget(LibraryWindow::makeCloseButton(handle, L"FIXTURES.BUTTON.CLOSE"));
     layout->addLayout(buttons);
 
     Project::ProjectData& data = project().getProjectData();

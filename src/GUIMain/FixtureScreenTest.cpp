@@ -20,19 +20,8 @@ namespace {
 
 using Answer = Platform::MessageBoxService::Answer;
 
-class FixtureScreenTest : public Testing::MainWindowTest {
+class FixtureScreenTest : public Testing::MainWindowWithUserFolderTest {
 protected:
-    void SetUp() override
-    {
-        setenv("appdata", pathUtf8("appdata").c_str(), 1);
-        Testing::MainWindowTest::SetUp();
-    }
-    void TearDown() override
-    {
-        Testing::MainWindowTest::TearDown();
-        unsetenv("appdata");
-    }
-
     Project::Project& project() { return session_->project(); }
     Project::ProjectData& data() { return project().getProjectData(); }
     FixtureScreen* screen() { return dynamic_cast<FixtureScreen*>(window_->getFixtureScreen()); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTableView>
@@ -19,6 +20,27 @@ public:
     std::function<void()> onDelete;
 
     bool isHandlingUserInput() const { return userInput_ > 0; }
+
+    // What every library table is: rows of 22 pixels selected whole, several at a time,
+    // edited in place by a double click or by typing, in alternating colours, the last column
+    // stretched. `name` names the table and `rowsName` its viewport, where scripts click rows.
+    void setUp(QAbstractItemModel* model, const QString& name, const QString& rowsName)
+    {
+        setObjectName(name);
+        viewport()->setObjectName(rowsName);
+        setModel(model);
+        setSelectionBehavior(QAbstractItemView::SelectRows);
+        setSelectionMode(QAbstractItemView::ExtendedSelection);
+        setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                        QAbstractItemView::AnyKeyPressed);
+        verticalHeader()->hide();
+        verticalHeader()->setDefaultSectionSize(22);
+        verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        setAlternatingRowColors(true);
+        setWordWrap(false);
+        horizontalHeader()->setStretchLastSection(true);
+        horizontalHeader()->setHighlightSections(false);
+    }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QPointer>
 #include <QTest>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -105,6 +106,22 @@ protected:
     std::ostringstream out_;
     std::ostringstream err_;
     std::unique_ptr<ScriptRunner> runner_;
+};
+
+// The main window with the per-user data folder ("appdata") in the test's own folder, for
+// tests whose windows store the per-user library files.
+class MainWindowWithUserFolderTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        setenv("appdata", pathUtf8("appdata").c_str(), 1);
+        MainWindowTest::SetUp();
+    }
+    void TearDown() override
+    {
+        MainWindowTest::TearDown();
+        unsetenv("appdata");
+    }
 };
 
 }  // namespace GUIMain::Testing
